@@ -1,0 +1,64 @@
+#include "engine/name_rules.h"
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace tolvane {
+
+namespace {
+
+// Knuth-Morris-Pratt: the leftmost occurrence of `pattern` in `text` in
+// linear time, so a long name with a long near-miss find text stays fast.
+std::size_t FindLeftmost(const Text& pattern, const Text& text) {
+    if (pattern.empty()) return 0;
+    std::vector<std::size_t> fallback(pattern.size(), 0);
+    for (std::size_t i = 1, k = 0; i < pattern.size(); ++i) {
+        while (k > 0 && pattern[i] != pattern[k]) k = fallback[k - 1];
+        if (pattern[i] == pattern[k]) ++k;
+        fallback[i] = k;
+    }
+    for (std::size_t i = 0, k = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != pattern[k]) k = fallback[k - 1];
+        if (text[i] == pattern[k]) ++k;
+        if (k == pattern.size()) return i + 1 - k;
+    }
+    return Text::npos;
+}
+
+Text DecimalText(Short value) {
+    const std::string digits = std::to_string(value);
+    return Text(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+Text ReplaceFirst(const Text& find, const Text& name, const Text& replacement) {
+    // The last position at which the find text could start, as a 16-bit
+    // position: out of range raises OverflowError even when nothing matches.
+    const Short lastStart = ToShort(static_cast<std::int64_t>(name.size()) -
+                                    static_cast<std::int64_t>(find.size()) + 1);
+    if (lastStart < 1) return name;
+    const std::size_t at = FindLeftmost(find, name);
+    if (at == Text::npos) return name;
+    return name.substr(0, at) + replacement + name.substr(at + find.size());
+}
+
+Text PadNumber(Short number, Short count) {
+    Text digits = DecimalText(number);
+    const std::size_t width = DecimalText(count).size();
+    if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
+    return digits;
+}
+
+Text ComposeNewPath(const Text& mode, const NameParts& p) {
+    if (mode == kModeSearchAndReplace) {
+        return p.directory + ReplaceFirst(p.find, p.name, p.replacement);
+    }
+    if (mode == kModeInsert) return p.directory + p.find + p.name;
+    if (mode == kModeAppend) return p.directory + p.name + p.find;
+    if (mode == kModeNumber) return p.directory + PadNumber(p.index, p.count) + p.find + p.name;
+    throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
+}
+
+}  // namespace tolvane

@@ -1,0 +1,36 @@
+#include "engine/rename_batch.h"
+
+namespace tolvane {
+
+namespace {
+
+void RenameEntry(const DropFileList& files, FileRenamer& renamer, const Text& mode,
+                 NameParts& parts) {
+    const Text entry = files.Entry(parts.index);
+    parts.directory = JustPath(entry);
+    parts.name = NoPath(entry);
+    renamer.Rename(parts.directory + parts.name, ComposeNewPath(mode, parts));
+}
+
+}  // namespace
+
+Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& mode,
+                  const Text& find, const Text& replace) {
+    if (find.empty()) return 0;
+    const std::int32_t listed = files.Count();
+    if (listed <= 0) return 0;
+    // Converted before the first rename: an oversized drop renames nothing.
+    const Short count = ToShort(listed);
+
+    NameParts parts{.find = find, .replacement = replace, .count = count};
+    for (Short index = 1;; index = CheckedAdd(index, 1)) {
+        parts.index = index;
+        RenameEntry(files, renamer, mode, parts);
+        // Stop before stepping past the last entry, so a full drop of 32767
+        // entries ends normally instead of overflowing its counter.
+        if (index == count) break;
+    }
+    return count;
+}
+
+}  // namespace tolvane

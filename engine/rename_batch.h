@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/error.h"
+#include "engine/name_rules.h"
+#include "engine/path_split.h"
+#include "engine/short_int.h"
+#include "engine/text.h"
+#include "platform/drop_file_list.h"
+#include "platform/file_renamer.h"
+
+namespace tolvane {
+
+// Renames every entry of one drop in place, in list order, by `mode`'s rule.
+// Returns the number of entries renamed, or 0 when `find` is empty (the list
+// is not read) or the list is empty. The first error stops the batch: earlier
+// renames stay done, later entries are not touched, and the error propagates.
+Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& mode,
+                  const Text& find, const Text& replace);
+
+}  // namespace tolvane

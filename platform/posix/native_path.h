@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/text.h"
+
+namespace tolvane {
+
+// Linux file names are bytes. Valid UTF-8 becomes the matching UTF-16 text;
+// each byte that is not part of valid UTF-8 becomes the lone surrogate
+// U+DC80..U+DCFF, which ToNativePath turns back into that very byte. So any
+// name survives the round trip exactly, whatever its encoding.
+Text FromNativePath(std::string_view bytes);
+
+// Raises Error for a NUL character (it would cut the path short) and for a
+// lone surrogate that does not stand for a byte.
+std::string ToNativePath(const Text& text);
+
+}  // namespace tolvane

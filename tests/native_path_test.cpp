@@ -1,0 +1,60 @@
+#include "platform/posix/native_path.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/error.h"
+
+namespace tolvane {
+namespace {
+
+struct RoundTripCase {
+    const char* label;
+    std::string bytes;
+    Text text;
+};
+
+const RoundTripCase kCases[] = {
+    {"ascii", "report.txt", u"report.txt"},
+    {"two-byte", "caf\xc3\xa9.txt", u"caf\u00e9.txt"},
+    {"three-byte", "\xe2\x82\xac", u"\u20ac"},
+    {"four-byte", "\xf0\x9f\x98\x80", u"\U0001F600"},
+    {"latin-1 byte", "caf\xe9.txt", u"caf\xdce9.txt"},
+    {"lone continuation", "\x80", u"\xdc80"},
+    {"truncated sequence", "a\xe2\x82", u"a\xdce2\xdc82"},
+    {"overlong slash", "\xc0\xaf", u"\xdcc0\xdcaf"},
+    {"encoded surrogate", "\xed\xb2\x80", u"\xdced\xdcb2\xdc80"},
+    {"beyond U+10FFFF", "\xf4\x90\x80\x80", u"\xdcf4\xdc90\xdc80\xdc80"},
+    {"invalid lead byte", "\xff\xfe", u"\xdcff\xdcfe"},
+    {"decomposed accent kept", "e\xcc\x81", u"e\u0301"},
+};
+
+TEST(NativePath, DecodesAndRoundTripsEveryCase) {
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(FromNativePath(c.bytes), c.text);
+        EXPECT_EQ(ToNativePath(FromNativePath(c.bytes)), c.bytes);
+    }
+}
+
+TEST(NativePath, EveryByteValueRoundTrips) {
+    for (int first = 1; first < 256; ++first) {
+        for (int second = 1; second < 256; second += 17) {
+            const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'x'};
+            ASSERT_EQ(ToNativePath(FromNativePath(bytes)), bytes) << first << "," << second;
+        }
+    }
+}
+
+TEST(NativePath, TypedTextNextToEscapedBytesStaysExact) {
+    const Text name = FromNativePath("caf\xe9.txt");
+    EXPECT_EQ(ToNativePath(u"Neu \u00fc " + name), "Neu \xc3\xbc caf\xe9.txt");
+}
+
+TEST(NativePath, RefusesWhatNoFileNameCanHold) {
+    EXPECT_THROW(ToNativePath(Text(u"a\0b", 3)), Error);
+    EXPECT_THROW(ToNativePath(u"\xd800"), Error);
+    EXPECT_THROW(ToNativePath(u"a\xdc10"), Error);
+}
+
+}  // namespace
+}  // namespace tolvane

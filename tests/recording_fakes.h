@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cerrno>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/error.h"
+#include "platform/drop_file_list.h"
+#include "platform/file_renamer.h"
+
+namespace tolvane::testing_fakes {
+
+// One shared log, so tests can check how reads and renames interleave.
+using EventLog = std::vector<std::string>;
+
+inline std::string Narrow(const Text& text) { return ToDisplayUtf8(text); }
+
+// A drop list of `count` entries named "/d/<n>.txt", or given paths; logs
+// every read.
+class RecordingFileList : public DropFileList {
+public:
+    RecordingFileList(EventLog& log, std::vector<Text> paths)
+        : log_(log), paths_(std::move(paths)), count_(static_cast<std::int32_t>(paths_.size())) {}
+    RecordingFileList(EventLog& log, std::int32_t count) : log_(log), count_(count) {}
+
+    std::int32_t Count() const override {
+        log_.push_back("count");
+        return count_;
+    }
+    Text Entry(std::int32_t index) const override {
+        log_.push_back("read " + std::to_string(index));
+        if (!paths_.empty()) return paths_.at(static_cast<std::size_t>(index - 1));
+        const std::string name = "/d/" + std::to_string(index) + ".txt";
+        return Text(name.begin(), name.end());
+    }
+
+private:
+    EventLog& log_;
+    std::vector<Text> paths_;
+    std::int32_t count_;
+};
+
+// Records every rename request; fails the one numbered `failAt` (1-based).
+class RecordingRenamer : public FileRenamer {
+public:
+    explicit RecordingRenamer(EventLog& log, int failAt = 0) : log_(log), failAt_(failAt) {}
+
+    void Rename(const Text& oldPath, const Text& newPath) override {
+        ++calls_;
+        log_.push_back("rename " + Narrow(oldPath) + " -> " + Narrow(newPath));
+        if (calls_ == failAt_) throw RenameError(EEXIST, u"File exists", oldPath, newPath);
+    }
+    int calls() const { return calls_; }
+
+private:
+    EventLog& log_;
+    int failAt_;
+    int calls_ = 0;
+};
+
+}  // namespace tolvane::testing_fakes
