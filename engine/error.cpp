@@ -6,7 +6,6 @@
 
 namespace tolvane {
 
-
 std::string ToDisplayUtf8(const Text& text) {
     std::string out;
     out.reserve(text.size());

@@ -10,32 +10,32 @@ namespace tolvane {
 // Every failure in the program travels as this exception, carrying a number
 // (the system's error code where there is one) and a text for the user.
 class Error : public std::runtime_error {
-public:
+  public:
     Error(std::int32_t number, Text description);
 
     std::int32_t number() const noexcept { return number_; }
     const Text& description() const noexcept { return description_; }
 
-private:
+  private:
     std::int32_t number_;
     Text description_;
 };
 
 // Raised when a 16-bit counter or position would leave -32768..32767.
 class OverflowError : public Error {
-public:
+  public:
     OverflowError();
 };
 
 // Raised when a file or folder cannot be renamed; names both paths.
 class RenameError : public Error {
-public:
+  public:
     RenameError(std::int32_t number, const Text& reason, Text oldPath, Text newPath);
 
     const Text& oldPath() const noexcept { return oldPath_; }
     const Text& newPath() const noexcept { return newPath_; }
 
-private:
+  private:
     Text oldPath_;
     Text newPath_;
 };

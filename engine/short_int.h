@@ -18,9 +18,7 @@ constexpr Short ToShort(std::int64_t value) {
     return static_cast<Short>(value);
 }
 
-constexpr Short CheckedAdd(Short a, Short b) {
-    return ToShort(std::int64_t{a} + std::int64_t{b});
-}
+constexpr Short CheckedAdd(Short a, Short b) { return ToShort(std::int64_t{a} + std::int64_t{b}); }
 
 constexpr Short CheckedSubtract(Short a, Short b) {
     return ToShort(std::int64_t{a} - std::int64_t{b});

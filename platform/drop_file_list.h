@@ -9,7 +9,7 @@ namespace tolvane {
 // The ordered full paths of the entries in one drop. Owned by the platform
 // and valid only while the drop is being handled.
 class DropFileList {
-public:
+  public:
     virtual ~DropFileList() = default;
 
     virtual std::int32_t Count() const = 0;

@@ -9,14 +9,14 @@ namespace tolvane {
 // A drop file list held in memory, as the front ends build it from the
 // drop's data.
 class TextFileList : public DropFileList {
-public:
+  public:
     TextFileList() = default;
     explicit TextFileList(std::vector<Text> paths) : paths_(std::move(paths)) {}
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;
 
-private:
+  private:
     std::vector<Text> paths_;
 };
 

@@ -53,8 +53,8 @@ struct PadCase {
 
 TEST(PadNumber, PadsToTheCountsWidth) {
     const PadCase cases[] = {
-        {1, 9, u"1"},     {1, 10, u"01"},        {10, 10, u"10"},      {5, 250, u"005"},
-        {12, 3, u"12"},   {1, 32767, u"00001"},  {32767, 32767, u"32767"},
+        {1, 9, u"1"},   {1, 10, u"01"},       {10, 10, u"10"},          {5, 250, u"005"},
+        {12, 3, u"12"}, {1, 32767, u"00001"}, {32767, 32767, u"32767"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.number << " of " << c.count);

@@ -16,7 +16,7 @@ using testing_files::WriteFile;
 
 // The whole engine on real files: what a drop does on disk.
 class PosixBatchTest : public testing::Test {
-protected:
+  protected:
     Short Drop(const Text& mode, const Text& find, const Text& replace,
                const std::vector<std::string>& names) {
         std::vector<Text> paths;

@@ -25,7 +25,7 @@ using testing_files::WriteFile;
 // Every test runs against the real system call and, separately, against the
 // fallback used where a filesystem lacks RENAME_NOREPLACE.
 class PosixRenamerTest : public testing::TestWithParam<bool> {
-protected:
+  protected:
     void Rename(const std::string& from, const std::string& to) {
         renamer.Rename(FromNativePath(from), FromNativePath(to));
     }
@@ -161,8 +161,9 @@ TEST_P(PosixRenamerTest, RefusedNamesChangeNothing) {
 
 TEST_P(PosixRenamerTest, NulInTheNewNameIsRefused) {
     WriteFile(dir / "a", "A");
-    EXPECT_THROW(renamer.Rename(FromNativePath(dir / "a"), FromNativePath(dir / "a") + u'\0' + u"x"),
-                 tolvane::RenameError);
+    EXPECT_THROW(
+        renamer.Rename(FromNativePath(dir / "a"), FromNativePath(dir / "a") + u'\0' + u"x"),
+        tolvane::RenameError);
     EXPECT_EQ(ReadFile(dir / "a"), "A");
 }
 

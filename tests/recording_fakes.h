@@ -19,7 +19,7 @@ inline std::string Narrow(const Text& text) { return ToDisplayUtf8(text); }
 // A drop list of `count` entries named "/d/<n>.txt", or given paths; logs
 // every read.
 class RecordingFileList : public DropFileList {
-public:
+  public:
     RecordingFileList(EventLog& log, std::vector<Text> paths)
         : log_(log), paths_(std::move(paths)), count_(static_cast<std::int32_t>(paths_.size())) {}
     RecordingFileList(EventLog& log, std::int32_t count) : log_(log), count_(count) {}
@@ -35,7 +35,7 @@ public:
         return Text(name.begin(), name.end());
     }
 
-private:
+  private:
     EventLog& log_;
     std::vector<Text> paths_;
     std::int32_t count_;
@@ -43,7 +43,7 @@ private:
 
 // Records every rename request; fails the one numbered `failAt` (1-based).
 class RecordingRenamer : public FileRenamer {
-public:
+  public:
     explicit RecordingRenamer(EventLog& log, int failAt = 0) : log_(log), failAt_(failAt) {}
 
     void Rename(const Text& oldPath, const Text& newPath) override {
@@ -53,7 +53,7 @@ public:
     }
     int calls() const { return calls_; }
 
-private:
+  private:
     EventLog& log_;
     int failAt_;
     int calls_ = 0;

@@ -14,9 +14,8 @@ using testing_fakes::RecordingFileList;
 using testing_fakes::RecordingRenamer;
 
 class RenameBatchTest : public testing::Test {
-protected:
-    Short Run(const Text& mode, const Text& find, const Text& replace,
-              std::vector<Text> paths) {
+  protected:
+    Short Run(const Text& mode, const Text& find, const Text& replace, std::vector<Text> paths) {
         RecordingFileList files(log, std::move(paths));
         return RenameBatch(files, renamer, mode, find, replace);
     }

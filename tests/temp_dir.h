@@ -13,7 +13,7 @@ namespace tolvane::testing_files {
 
 // A fresh directory under `parent`, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     explicit TempDir(const std::string& parent = TempRoot()) {
         std::string pattern = parent + "/tolvane-test-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -40,7 +40,7 @@ public:
         return root != nullptr && *root != '\0' ? root : "/tmp";
     }
 
-private:
+  private:
     std::string path_;
 };
 

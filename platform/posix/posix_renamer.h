@@ -11,7 +11,7 @@ namespace tolvane {
 // Where the filesystem lacks RENAME_NOREPLACE, files are moved by link then
 // unlink and folders by renaming over a freshly made empty placeholder.
 class PosixRenamer : public FileRenamer {
-public:
+  public:
     struct Options {
         // Behave as on a filesystem without RENAME_NOREPLACE (for tests).
         bool noReplaceUnsupported = false;
@@ -22,7 +22,7 @@ public:
 
     void Rename(const Text& oldPath, const Text& newPath) override;
 
-private:
+  private:
     Options options_;
 };
 

@@ -8,7 +8,7 @@ namespace tolvane {
 
 // Owns one file descriptor and closes it when it goes out of scope.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -26,7 +26,7 @@ public:
     int get() const noexcept { return fd_; }
     bool valid() const noexcept { return fd_ >= 0; }
 
-private:
+  private:
     void Reset() noexcept {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/error.h"
+
+namespace tolvane {
+
+// Shows an error that no handler caught: its number and description.
+class ErrorReport {
+  public:
+    virtual ~ErrorReport() = default;
+    virtual void Show(const Error& error) = 0;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,29 @@
+#include "platform/event_boundary.h"
+
+#include <cerrno>
+#include <new>
+
+namespace tolvane {
+
+namespace {
+
+Text Widen(const char* what) {
+    const std::string text(what);
+    return Text(text.begin(), text.end());
+}
+
+}  // namespace
+
+void RunEventHandler(ErrorReport& report, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const Error& error) {
+        report.Show(error);
+    } catch (const std::bad_alloc&) {
+        report.Show(Error(ENOMEM, u"Out of memory"));
+    } catch (const std::exception& error) {
+        report.Show(Error(EFAULT, u"Internal error: " + Widen(error.what())));
+    }
+}
+
+}  // namespace tolvane

@@ -1,0 +1,91 @@
+#include "platform/posix/uri_list.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+
+namespace tolvane {
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Percent-escapes decoded byte by byte; a malformed escape is kept as typed.
+std::string PercentDecode(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            const int high = HexValue(text[i + 1]);
+            const int low = HexValue(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                bytes += static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        bytes += text[i];
+    }
+    return bytes;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    }
+    return true;
+}
+
+bool IsLocalHost(std::string_view host) {
+    if (host.empty() || host == "localhost") return true;
+    char name[HOST_NAME_MAX + 1] = {};
+    return ::gethostname(name, sizeof name - 1) == 0 && host == name;
+}
+
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// The raw path of a "file:" URI on this machine, or "" for any other URI.
+std::string LocalPath(std::string_view uri) {
+    constexpr std::string_view kScheme = "file:";
+    if (!StartsWithNoCase(uri, kScheme)) return {};
+    uri.remove_prefix(kScheme.size());
+    if (uri.substr(0, 2) == "//") {
+        uri.remove_prefix(2);
+        const std::size_t slash = uri.find('/');
+        if (slash == std::string_view::npos || !IsLocalHost(uri.substr(0, slash))) return {};
+        uri.remove_prefix(slash);
+    }
+    uri = uri.substr(0, uri.find_first_of("?#"));
+    if (uri.empty() || uri.front() != '/') return {};
+    std::string path = PercentDecode(uri);
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
+    std::vector<std::string> paths;
+    while (!uriList.empty()) {
+        const std::string_view line = NextLine(uriList);
+        if (line.empty() || line.front() == '#') continue;
+        std::string path = LocalPath(line);
+        if (!path.empty()) paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+}  // namespace tolvane

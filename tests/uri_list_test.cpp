@@ -1,0 +1,60 @@
+#include "platform/posix/uri_list.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+TEST(UriList, KeepsOrderAndDecodesEveryByte) {
+    const auto paths = LocalPathsFromUriList(
+        "file:///home/u/b%20c.txt\r\n"
+        "file:///home/u/caf%E9.txt\r\n"
+        "file:///home/u/caf%C3%A9%23%25.txt\r\n"
+        "file:///home/u/a.txt\r\n");
+    EXPECT_THAT(paths, ElementsAre("/home/u/b c.txt", "/home/u/caf\xe9.txt",
+                                   "/home/u/caf\xc3\xa9#%.txt", "/home/u/a.txt"));
+}
+
+TEST(UriList, AcceptsTheUsualSpellingsOfALocalFile) {
+    char host[HOST_NAME_MAX + 1] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    const std::string list =
+        std::string("FILE:///a\n") + "file://localhost/b\n" + "file:/c\n" + "file://" + host + "/d";
+    EXPECT_THAT(LocalPathsFromUriList(list), ElementsAre("/a", "/b", "/c", "/d"));
+}
+
+TEST(UriList, LeavesOutWhatIsNotALocalFile) {
+    EXPECT_THAT(LocalPathsFromUriList("# a comment\r\n"
+                                      "\r\n"
+                                      "https://example.org/a.txt\r\n"
+                                      "file://otherhost.invalid/a.txt\r\n"
+                                      "file:relative\r\n"
+                                      "plain text\r\n"),
+                IsEmpty());
+    EXPECT_THAT(LocalPathsFromUriList(""), IsEmpty());
+}
+
+TEST(UriList, FolderIsNamedWithoutItsTrailingSlash) {
+    EXPECT_THAT(LocalPathsFromUriList("file:///home/u/Album/\nfile:///home/u/Pics//\nfile:///"),
+                ElementsAre("/home/u/Album", "/home/u/Pics", "/"));
+}
+
+TEST(UriList, QueryAndFragmentAreNotPartOfThePath) {
+    EXPECT_THAT(LocalPathsFromUriList("file:///a%3Fb?x=1\nfile:///c#frag"),
+                ElementsAre("/a?b", "/c"));
+}
+
+TEST(UriList, MalformedEscapesAreKeptAsTyped) {
+    EXPECT_THAT(LocalPathsFromUriList("file:///a%zz%4\nfile:///b%"), ElementsAre("/a%zz%4", "/b%"));
+}
+
+}  // namespace
+}  // namespace tolvane
