@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <stdio.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -17,11 +19,16 @@ namespace {
 using posix::Fail;
 using posix::Location;
 
-void ConfirmExists(const Location& entry) {
+void ConfirmExists(const std::string& path) {
     struct stat info {};
-    if (::fstatat(entry.directory.get(), entry.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        Fail(errno);
+    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) Fail(errno);
+}
+
+int RenameNoReplace(const std::string& oldPath, const std::string& newPath) {
+    if (::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
     }
+    return errno;
 }
 
 bool LacksNoReplaceSupport(int error) {
@@ -29,16 +36,20 @@ bool LacksNoReplaceSupport(int error) {
 }
 
 void RenameNative(const std::string& oldPath, const std::string& newPath, bool forceFallback) {
-    const Location from = posix::OpenLocation(oldPath);
-    if (oldPath == newPath) return ConfirmExists(from);
-    const Location to = posix::OpenLocation(newPath);
-
-    const int error = forceFallback ? EINVAL : posix::RenameNoReplace(from, to);
+    if (oldPath == newPath) return ConfirmExists(oldPath);
+    // The usual case is this one atomic call that never replaces anything.
+    const int error = forceFallback ? EINVAL : RenameNoReplace(oldPath, newPath);
     if (error == 0) return;
-    if (error == EEXIST && posix::IsSameEntryOtherSpelling(from, to)) {
+    if (error != EEXIST && !LacksNoReplaceSupport(error)) Fail(error);
+
+    // The careful paths take several steps; each side's folder is opened once
+    // so that every step acts on the same folders.
+    const Location from = posix::OpenLocation(oldPath);
+    const Location to = posix::OpenLocation(newPath);
+    if (error == EEXIST) {
+        if (!posix::IsSameEntryOtherSpelling(from, to)) Fail(EEXIST);
         return posix::RenameThroughTemporary(from, to);
     }
-    if (!LacksNoReplaceSupport(error)) Fail(error);
     if (posix::IsMoveIntoItself(from, to)) Fail(EINVAL, "a folder cannot move into itself");
     posix::RenameWithoutNoReplaceFlag(from, to);
 }
