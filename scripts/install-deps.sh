@@ -5,7 +5,7 @@ set -eu
 
 packages="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
 if [ "${1:-}" = "--tests" ]; then
-    packages="$packages xvfb xauth xdotool x11-utils"
+    packages="$packages xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
 fi
 
 missing=""

@@ -1,0 +1,92 @@
+// Times a drop of the largest size, from its text/uri-list payload to the
+// last rename, against a bare renameat2 loop doing the same renames.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "bench/bench_dir.h"
+#include "bench/comparison.h"
+#include "bench/drop_route.h"
+#include "bench/file_names.h"
+#include "bench/raw_rename.h"
+#include "bench/stopwatch.h"
+#include "bench/uri_list_text.h"
+#if TOLVANE_BENCH_QT
+#include "bench/qt_drop_route.h"
+#endif
+
+namespace tolvane::bench {
+namespace {
+
+// A space and a non-ASCII letter, so the list carries percent-escapes that
+// must be decoded, as names from a real folder do.
+std::string OldName(int number) {
+    return std::string("f ").append(FiveDigits(number)).append(" \xC3\xA4.dat");
+}
+
+std::string NewName(int number) { return FiveDigits(number) + "-" + OldName(number); }
+
+Timing TimeDrop(const DropRoute& route) {
+    const BenchDir dir;
+    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
+    CreateEmptyFiles(dir, names);
+    const std::string uriList = UriListFor(FullPaths(dir, names));
+    const auto drop = route.prepare(uriList);
+
+    const Stopwatch watch;
+    drop();
+    const Timing timing = watch.Elapsed();
+
+    ExpectNames(dir, MakeNames(kLargestDrop, NewName));
+    return timing;
+}
+
+Timing TimeRaw() {
+    const BenchDir dir;
+    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
+    CreateEmptyFiles(dir, names);
+    const std::vector<std::string> from = FullPaths(dir, names);
+    const std::vector<std::string> to = FullPaths(dir, MakeNames(kLargestDrop, NewName));
+
+    const Stopwatch watch;
+    RawRenameLoop(from, to);
+    const Timing timing = watch.Elapsed();
+
+    ExpectNames(dir, MakeNames(kLargestDrop, NewName));
+    return timing;
+}
+
+std::vector<DropRoute> Routes() {
+    std::vector<DropRoute> routes;
+#if TOLVANE_BENCH_QT
+    routes.push_back(QtDropRoute());
+#endif
+    routes.push_back(UriListRoute());
+    return routes;
+}
+
+int Run(int rounds) {
+    std::printf(
+        "drop_bench: %d files per side, fresh each run, in %s (%s), mode N; %d rounds, "
+        "medians\n",
+        kLargestDrop, BenchRoot().c_str(), FilesystemName(BenchRoot()).c_str(), rounds);
+    for (const DropRoute& route : Routes()) {
+        PrintComparison(route.label, RunAlternating(
+                                         rounds, [&route] { return TimeDrop(route); }, TimeRaw));
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace tolvane::bench
+
+int main(int argc, char** argv) {
+    try {
+        return tolvane::bench::Run(tolvane::bench::RoundsFromArguments(argc, argv, 5));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "drop_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,68 @@
+#include "platform/qt/form_window.h"
+
+#include <QLayout>
+#include <QMenuBar>
+
+#include "platform/event_boundary.h"
+#include "platform/qt/busy_cursor.h"
+#include "platform/qt/client_area.h"
+#include "platform/qt/drop_router.h"
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/qt_drop_data.h"
+#include "platform/qt/qt_text.h"
+
+namespace tolvane {
+
+namespace {
+
+// A fixed frame: it can be minimised and closed, never resized or maximised.
+constexpr Qt::WindowFlags kFixedFrame = Qt::Window | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                        Qt::WindowCloseButtonHint;
+
+}  // namespace
+
+FormWindow::FormWindow(const FormDescription& form) : formName_(form.name), controls_(*this) {
+    setObjectName(QString::fromStdString(form.name));
+    setWindowTitle(ToQString(form.caption));
+    setWindowFlags(kFixedFrame);
+    menuItems_ = BuildMenus(*menuBar(), form, controls_);
+    setCentralWidget(BuildClientArea(form, controls_));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void FormWindow::Attach(FormEvents& events, ErrorReport& report) {
+    RunEventHandler(report, [&events] { events.Load(); });
+    ConnectMenus(events, report);
+    RouteDrops(events, report);
+}
+
+void FormWindow::ConnectMenus(FormEvents& events, ErrorReport& report) {
+    for (QAction* item : menuItems_) {
+        connect(item, &QAction::triggered, this, [item, &events, &report](bool checked) {
+            // Qt has just toggled the mark; only the form decides where it goes.
+            item->setChecked(!checked);
+            const std::string name = item->objectName().toStdString();
+            RunEventHandler(report, [&] { events.Click(name); });
+        });
+    }
+}
+
+void FormWindow::RouteDrops(FormEvents& events, ErrorReport& report) {
+    auto* router = new DropRouter(
+        [&events, &report](const std::string& target, const QMimeData& mime, DropArgs& args) {
+            RunEventHandler(report, [&] {
+                const BusyCursor busy;
+                QtDropData data(mime);
+                events.DragDrop(target, data, args);
+            });
+        },
+        this);
+    router->Watch(*this, formName_);
+    router->Watch(*centralWidget(), formName_);
+    for (QWidget* control : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        router->Watch(*control, control->objectName().toStdString());
+    }
+}
+
+}  // namespace tolvane

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+#include "platform/error_report.h"
+#include "platform/form_description.h"
+#include "platform/form_events.h"
+#include "platform/qt/qt_form_controls.h"
+
+namespace tolvane {
+
+// A fixed-size main window built from a form's description: its menus, and a
+// client area of the described size holding the controls at their places.
+class FormWindow : public QMainWindow {
+  public:
+    explicit FormWindow(const FormDescription& form);
+
+    FormControls& controls() { return controls_; }
+
+    // Connects the form, once, before the window is first shown: delivers its
+    // Load event at once, then every menu click and every drop on the window
+    // or its controls. Errors they raise go to `report`. Both must outlive
+    // the window.
+    void Attach(FormEvents& events, ErrorReport& report);
+
+  private:
+    void ConnectMenus(FormEvents& events, ErrorReport& report);
+    void RouteDrops(FormEvents& events, ErrorReport& report);
+
+    std::string formName_;
+    QtFormControls controls_;
+    std::vector<QAction*> menuItems_;
+};
+
+}  // namespace tolvane

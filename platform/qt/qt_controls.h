@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "platform/window_services.h"
+
+namespace tolvane {
+
+// The window services on Qt widgets, which the window owns; these only refer
+// to them. Qt reports no failures for any of these operations.
+
+class QtWindow : public Window {
+  public:
+    explicit QtWindow(QWidget& window) : window_(window) {}
+    // Brings the window to the front as the active one. Qt gives the keyboard
+    // focus back to the box that last had it (else the first in tab order),
+    // so the user can type on at once.
+    void TakeFocus() override;
+
+  private:
+    QWidget& window_;
+};
+
+class QtLabel : public Label {
+  public:
+    explicit QtLabel(QLabel& label) : label_(label) {}
+    void SetCaption(const Text& caption) override;
+    void SetVisible(bool visible) override { label_.setVisible(visible); }
+
+  private:
+    QLabel& label_;
+};
+
+class QtTextBox : public TextBox {
+  public:
+    explicit QtTextBox(QLineEdit& box) : box_(box) {}
+    Text GetText() const override;
+    void SetVisible(bool visible) override { box_.setVisible(visible); }
+
+  private:
+    QLineEdit& box_;
+};
+
+class QtMenuItem : public MenuItem {
+  public:
+    explicit QtMenuItem(QAction& action) : action_(action) {}
+    void SetChecked(bool checked) override { action_.setChecked(checked); }
+
+  private:
+    QAction& action_;
+};
+
+}  // namespace tolvane

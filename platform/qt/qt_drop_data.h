@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QMimeData>
+
+#include "platform/form_events.h"
+#include "platform/text_file_list.h"
+
+namespace tolvane {
+
+// The local files of one drop, read from its text/uri-list as the exact bytes
+// of each name: QUrl's own decoding would replace bytes that are not UTF-8.
+// A drop without files gives an empty list.
+class QtDropData : public DropData {
+  public:
+    explicit QtDropData(const QMimeData& mime);
+    const DropFileList& Files() const override { return files_; }
+
+  private:
+    TextFileList files_;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,115 @@
+#!/bin/sh
+# Builds a Release into build-bench and prints the benchmark figures: a
+# full-size batch and a full-size drop against a bare renameat2 loop, then
+# the program's start-up time and peak memory against a minimal Qt window,
+# both shown on a private Xvfb. Installs nothing; the tools come from
+# scripts/install-deps.sh --tests.
+set -eu
+cd "$(dirname "$0")/.."
+
+startup_rounds=10
+settle_ms=300
+
+for tool in cmake Xvfb; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "bench: $tool is missing; run sh scripts/install-deps.sh --tests" >&2
+        exit 1
+    fi
+done
+
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLVANE_QT=ON -DTOLVANE_TESTS=OFF \
+    -DTOLVANE_WERROR=OFF >/dev/null
+cmake --build build-bench -j2 >/dev/null
+bin=$PWD/build-bench
+for program in bench/rename_batch_bench bench/drop_bench bench/minimal_window_bench \
+    bench/startup_probe app/tolvane; do
+    if [ ! -x "$bin/$program" ]; then
+        echo "bench: build-bench/$program was not built" >&2
+        exit 1
+    fi
+done
+
+# Everything the runs leave behind lives here, and goes at the end however
+# the script ends.
+work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-bench.XXXXXX")
+xvfb_pid=""
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+    "kernel $(uname -r), $(df -T "${TMPDIR:-/tmp}" | awk 'NR == 2 { print $2 }') under ${TMPDIR:-/tmp}"
+echo
+
+mkdir "$work/tmp"
+TMPDIR="$work/tmp" "$bin/bench/rename_batch_bench"
+echo
+TMPDIR="$work/tmp" "$bin/bench/drop_bench"
+echo
+
+# A display of our own: -displayfd makes Xvfb pick a free number and report
+# it once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+tries=0
+while [ ! -s "$work/display" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "bench: Xvfb did not start:" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+display=":$(cat "$work/display")"
+
+# The same environment for both programs, with nothing from the caller's
+# desktop that could make Qt load a theme or plugins for one but not the
+# other.
+mkdir -m 700 "$work/home" "$work/runtime"
+probe() { # TITLE PROGRAM: prints "milliseconds-to-mapped peak-kB"
+    env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+        LANG=C.UTF-8 DISPLAY="$display" QT_QPA_PLATFORM=xcb \
+        "$bin/bench/startup_probe" "$1" "$settle_ms" "$2" 2>>"$work/probe.log" || {
+        echo "bench: starting $2 failed:" >&2
+        cat "$work/probe.log" >&2
+        exit 1
+    }
+}
+probe_tolvane() { probe Tolvane "$bin/app/tolvane" >>"$work/tolvane"; }
+probe_minimal() { probe Minimal "$bin/bench/minimal_window_bench" >>"$work/minimal"; }
+
+# One untimed start each fills the caches (fontconfig, page cache).
+probe Tolvane "$bin/app/tolvane" >/dev/null
+probe Minimal "$bin/bench/minimal_window_bench" >/dev/null
+round=1
+while [ "$round" -le "$startup_rounds" ]; do
+    if [ $((round % 2)) -eq 1 ]; then
+        probe_tolvane && probe_minimal
+    else
+        probe_minimal && probe_tolvane
+    fi
+    round=$((round + 1))
+done
+
+median() { # FILE COLUMN
+    cut -d ' ' -f "$2" "$1" | sort -n | awk '{ v[NR] = $1 }
+        END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+values() { cut -d ' ' -f "$2" "$1" | tr '\n' ' '; }
+report() { # WHAT UNIT COLUMN
+    t=$(median "$work/tolvane" "$3")
+    m=$(median "$work/minimal" "$3")
+    echo "$1: tolvane $t $2, minimal $m $2, ratio $(awk -v t="$t" -v m="$m" 'BEGIN { printf "%.2f", t / m }')"
+    echo "    rounds: tolvane $(values "$work/tolvane" "$3"); minimal $(values "$work/minimal" "$3")"
+}
+echo "startup_probe: display $display, $startup_rounds rounds alternating, medians"
+report "start-up to window mapped" ms 1
+report "peak memory (VmHWM) ${settle_ms} ms after mapping" kB 2

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/error.h"
+#include "platform/error_report.h"
+#include "platform/form_events.h"
+#include "platform/posix/posix_renamer.h"
+#include "platform/qt/form_window.h"
+#include "window/form1_description.h"
+#include "window/main_window.h"
+
+namespace tolvane::qt_testing {
+
+class RecordingReport : public ErrorReport {
+  public:
+    void Show(const Error& error) override { shown.push_back(error); }
+    std::vector<Error> shown;
+};
+
+// A form that records what it is given; Click throws while `failClicks`.
+class RecordingForm : public FormEvents {
+  public:
+    struct Drop {
+        std::string target;
+        std::vector<Text> files;
+        DropArgs args;
+        bool busyCursor;
+    };
+
+    void Load() override { ++loads; }
+    void Click(std::string_view item) override {
+        clicks.emplace_back(item);
+        if (failClicks) throw Error(42, u"Click failed");
+    }
+    void DragDrop(std::string_view target, DropData& data, DropArgs& args) override {
+        std::vector<Text> files;
+        for (std::int32_t i = 1; i <= data.Files().Count(); ++i)
+            files.push_back(data.Files().Entry(i));
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        drops.push_back(
+            {std::string(target), files, args, cursor && cursor->shape() == Qt::WaitCursor});
+    }
+
+    int loads = 0;
+    bool failClicks = false;
+    std::vector<std::string> clicks;
+    std::vector<Drop> drops;
+};
+
+// A window built from Form1's description and attached to `Form`.
+template <typename Form>
+struct AttachedWindow {
+    AttachedWindow() { window.Attach(form, report); }
+
+    template <typename Widget = QWidget>
+    Widget& Child(const char* name) {
+        auto* child = window.findChild<Widget*>(name);
+        if (child == nullptr) throw std::runtime_error(std::string("no child ") + name);
+        return *child;
+    }
+
+    RecordingReport report;
+    PosixRenamer renamer;
+    FormWindow window{Form1Description()};
+    Form form = MakeForm();
+
+  private:
+    Form MakeForm() {
+        if constexpr (std::is_same_v<Form, Form1>) {
+            return Form1(window.controls(), renamer);
+        } else {
+            return Form();
+        }
+    }
+};
+
+// A drag that enters `target` and drops there, as Qt delivers it. Returns the
+// action the drop was accepted with, or Qt::IgnoreAction.
+inline Qt::DropAction DropOn(QWidget& target, const QMimeData& mime,
+                             Qt::DropActions offered = Qt::CopyAction, QPoint at = {2, 2},
+                             Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, keys);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(at, offered, &mime, Qt::LeftButton, keys);
+    QApplication::sendEvent(&target, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+// A text/uri-list naming the given paths (raw bytes), every byte outside the
+// unreserved set and '/' percent-encoded, as file managers send them.
+inline std::unique_ptr<QMimeData> UriList(const std::vector<std::string>& paths) {
+    QByteArray list;
+    for (const std::string& path : paths) {
+        list += "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n";
+    }
+    auto mime = std::make_unique<QMimeData>();
+    mime->setData(QStringLiteral("text/uri-list"), list);
+    return mime;
+}
+
+}  // namespace tolvane::qt_testing
