@@ -16,6 +16,7 @@ struct ModeCase {
     const char* caption;
     bool showsReplace;
     const char16_t* mode;
+    friend void PrintTo(const ModeCase& c, std::ostream* out) { *out << c.item; }
 };
 
 class QtMenuTest : public testing::TestWithParam<ModeCase> {

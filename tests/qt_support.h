@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QCursor>
 #include <QDropEvent>
 #include <QMimeData>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine/error.h"

@@ -6,21 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/qt/twips.h"
 #include "qt_support.h"
 
 namespace tolvane {
 namespace {
 
 using qt_testing::AttachedWindow;
-
-TEST(QtPixels, RoundTwipsToTheNearestPixel) {
-    EXPECT_EQ(PixelsFromTwips(7), 0);
-    EXPECT_EQ(PixelsFromTwips(8), 1);
-    EXPECT_EQ(PixelsFromTwips(3072), 205);  // 204.8
-    EXPECT_EQ(PixelsFromTwips(1788), 119);  // 119.2
-    EXPECT_EQ(PixelsFromTwips(-8), -1);
-}
 
 class QtWindowTest : public testing::Test {
   protected:
@@ -30,7 +21,7 @@ class QtWindowTest : public testing::Test {
 TEST_F(QtWindowTest, IsTitledAndHasTheClientAreaAtAFixedSize) {
     w.window.show();
     EXPECT_EQ(w.window.windowTitle(), "Tolvane");
-    EXPECT_EQ(w.window.centralWidget()->size(), QSize(205, 119));
+    EXPECT_EQ(w.window.centralWidget()->size(), QSize(205, 119));  // 204.8 by 119.2
     EXPECT_EQ(w.window.minimumSize(), w.window.maximumSize());
     EXPECT_EQ(w.window.centralWidget()->y(), w.window.menuBar()->height());
 }

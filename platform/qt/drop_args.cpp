@@ -1,5 +1,8 @@
 #include "platform/qt/drop_args.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "platform/qt/twips.h"
 
 namespace tolvane {

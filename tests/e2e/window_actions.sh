@@ -106,7 +106,7 @@ wait_popups() {
         [ "$(open_popups)" -eq "$1" ] && return 0
         sleep 0.1
     done
-    fail "expected $1 open menus, found $(open_popups)"
+    return 1
 }
 
 # choose_mode KEY: opens the File menu with Alt+F and chooses the item whose
@@ -115,9 +115,9 @@ choose_mode() {
     tolvane_alive
     focus_window
     xdotool key alt+f
-    wait_popups 1
+    wait_popups 1 || fail "Alt+F did not open the menu"
     xdotool key "$1"
-    wait_popups 0
+    wait_popups 0 || fail "the menu stayed open after the key \"$1\""
 }
 
 # drag_files PLACE DRAG_SOURCE FILE...: drags the files from the drag source

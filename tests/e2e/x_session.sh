@@ -11,9 +11,9 @@ E2E_XVFB_PID=""
 E2E_NAME=$(basename "$0" .sh)
 
 x_session_cleanup() {
-    local status=$?
-    trap - EXIT INT TERM
-    local pid
+    local status=$? pid
+    trap - EXIT
+    trap '' INT TERM
     for pid in $E2E_PIDS $E2E_XVFB_PID; do
         kill "$pid" 2>/dev/null || true
     done
@@ -38,7 +38,8 @@ x_session_reap() {
 x_session_start() {
     trap x_session_cleanup EXIT
     trap 'exit 130' INT
-    trap 'exit 143' TERM
+    trap 'fail "stopped: the deadline passed or the test was terminated"' TERM
+    x_session_watchdog "${E2E_DEADLINE:-100}"
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-e2e-XXXXXX")
     mkdir -m 700 "$E2E_TMP/runtime"
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
@@ -46,6 +47,17 @@ x_session_start() {
     unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_IM_MODULE
     unset XMODIFIERS WAYLAND_DISPLAY
     x_session_start_xvfb
+}
+
+# Sends this shell SIGTERM after SECONDS, so that a test that is stuck still
+# reports what it saw and cleans up before CTest's own timeout kills it.
+x_session_watchdog() {
+    local main=$$
+    (
+        for _ in $(seq $(($1 * 2))); do sleep 0.5; done
+        kill -TERM "$main"
+    ) &
+    E2E_PIDS="$E2E_PIDS $!"
 }
 
 # Xvfb picks a free display itself and writes its number to a pipe, so tests
