@@ -22,7 +22,7 @@ struct Comparison {
 Comparison RunAlternating(int rounds, const TimedRun& engine, const TimedRun& raw);
 
 // "<label>: engine 123.4 ms, raw renameat2 118.2 ms, ratio 1.04" (medians of
-// wall time), then the same for CPU time and every round's wall time.
+// wall time), then the fastest rounds, the CPU time and every round.
 void PrintComparison(std::string_view label, const Comparison& comparison);
 
 // The round count from the first argument, or `fallback` without one.

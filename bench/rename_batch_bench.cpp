@@ -99,7 +99,7 @@ int Run(int rounds) {
 
 int main(int argc, char** argv) {
     try {
-        return tolvane::bench::Run(tolvane::bench::RoundsFromArguments(argc, argv, 5));
+        return tolvane::bench::Run(tolvane::bench::RoundsFromArguments(argc, argv, 7));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "rename_batch_bench: %s\n", error.what());
         return 1;

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Builds a Release into build-bench and prints the benchmark figures: a
 # full-size batch and a full-size drop against a bare renameat2 loop, then
-# the program's start-up time and peak memory against a minimal Qt window,
-# both shown on a private Xvfb. Installs nothing; the tools come from
-# scripts/install-deps.sh --tests.
+# the program's start-up time and peak memory against a minimal Qt window
+# (and, for reference, one showing a line of text), all on a private Xvfb.
+# Installs nothing; the tools come from scripts/install-deps.sh --tests.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -70,46 +70,49 @@ while [ ! -s "$work/display" ]; do
 done
 display=":$(cat "$work/display")"
 
-# The same environment for both programs, with nothing from the caller's
-# desktop that could make Qt load a theme or plugins for one but not the
-# other.
+# The same environment for every program, with nothing from the caller's
+# desktop that could make Qt load a theme or plugins for one but not
+# another.
 mkdir -m 700 "$work/home" "$work/runtime"
-probe() { # TITLE PROGRAM: prints "milliseconds-to-mapped peak-kB"
+probe() { # TITLE PROGRAM [ARGUMENT]: prints "milliseconds-to-mapped peak-kB"
     env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
         LANG=C.UTF-8 DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-        "$bin/bench/startup_probe" "$1" "$settle_ms" "$2" 2>>"$work/probe.log" || {
+        "$bin/bench/startup_probe" "$1" "$settle_ms" "$2" ${3:+"$3"} 2>>"$work/probe.log" || {
         echo "bench: starting $2 failed:" >&2
         cat "$work/probe.log" >&2
         exit 1
     }
 }
-probe_tolvane() { probe Tolvane "$bin/app/tolvane" >>"$work/tolvane"; }
-probe_minimal() { probe Minimal "$bin/bench/minimal_window_bench" >>"$work/minimal"; }
-
-# One untimed start each fills the caches (fontconfig, page cache).
-probe Tolvane "$bin/app/tolvane" >/dev/null
-probe Minimal "$bin/bench/minimal_window_bench" >/dev/null
+# One untimed start each fills the caches (fontconfig, page cache); then
+# the programs take turns, in a rotating order.
+start_tolvane() { probe Tolvane "$bin/app/tolvane"; }
+start_minimal() { probe Minimal "$bin/bench/minimal_window_bench"; }
+start_text() { probe Minimal "$bin/bench/minimal_window_bench" --text; }
+programs="tolvane minimal text"
+for program in $programs; do "start_$program" >/dev/null; done
 round=1
 while [ "$round" -le "$startup_rounds" ]; do
-    if [ $((round % 2)) -eq 1 ]; then
-        probe_tolvane && probe_minimal
-    else
-        probe_minimal && probe_tolvane
-    fi
+    for program in $programs; do "start_$program" >>"$work/$program"; done
+    programs="${programs#* } ${programs%% *}"
     round=$((round + 1))
 done
 
-median() { # FILE COLUMN
-    cut -d ' ' -f "$2" "$1" | sort -n | awk '{ v[NR] = $1 }
-        END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+median() { # FILE COLUMN PRINTF-FORMAT
+    cut -d ' ' -f "$2" "$1" | sort -n | awk -v format="$3" '{ v[NR] = $1 }
+        END { printf format, (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 values() { cut -d ' ' -f "$2" "$1" | tr '\n' ' '; }
-report() { # WHAT UNIT COLUMN
-    t=$(median "$work/tolvane" "$3")
-    m=$(median "$work/minimal" "$3")
-    echo "$1: tolvane $t $2, minimal $m $2, ratio $(awk -v t="$t" -v m="$m" 'BEGIN { printf "%.2f", t / m }')"
-    echo "    rounds: tolvane $(values "$work/tolvane" "$3"); minimal $(values "$work/minimal" "$3")"
+report() { # WHAT UNIT COLUMN PRINTF-FORMAT
+    t=$(median "$work/tolvane" "$3" "$4")
+    m=$(median "$work/minimal" "$3" "$4")
+    x=$(median "$work/text" "$3" "$4")
+    echo "$1: tolvane $t $2, minimal $m $2, ratio $(ratio "$t" "$m")"
+    echo "    minimal with one line of text: $x $2, tolvane/that $(ratio "$t" "$x")"
+    echo "    rounds: tolvane $(values "$work/tolvane" "$3")"
+    echo "            minimal $(values "$work/minimal" "$3")"
+    echo "            text $(values "$work/text" "$3")"
 }
-echo "startup_probe: display $display, $startup_rounds rounds alternating, medians"
-report "start-up to window mapped" ms 1
-report "peak memory (VmHWM) ${settle_ms} ms after mapping" kB 2
+echo "startup_probe: display $display, $startup_rounds rounds in rotating order, medians"
+report "start-up to window mapped" ms 1 %.1f
+report "peak memory (VmHWM) ${settle_ms} ms after mapping" kB 2 %.0f
