@@ -4,7 +4,7 @@
 
 namespace tolvane::bench {
 
-// The Qt front end's route: a QMimeData carrying the list, read by QtDropData.
+// The Qt front end's route: the drop's QMimeData, read by QtDropData.
 DropRoute QtDropRoute();
 
 }  // namespace tolvane::bench

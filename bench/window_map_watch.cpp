@@ -11,21 +11,23 @@ namespace tolvane::bench {
 
 namespace {
 
+struct XFreer {
+    void operator()(unsigned char* data) const { XFree(data); }
+};
+
 std::string Utf8Property(Display* display, Window window, const char* name) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
-    unsigned char* data = nullptr;
+    unsigned char* raw = nullptr;
     const Atom property = XInternAtom(display, name, False);
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
-                           &format, &count, &remaining, &data) != Success) {
-        return {};
-    }
-    std::string value =
-        data != nullptr && format == 8 ? std::string(reinterpret_cast<char*>(data), count) : "";
-    if (data != nullptr) XFree(data);
-    return value;
+    const int status =
+        XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
+                           &format, &count, &remaining, &raw);
+    const std::unique_ptr<unsigned char, XFreer> data(raw);
+    if (status != Success || !data || format != 8) return {};
+    return std::string(reinterpret_cast<const char*>(data.get()), count);
 }
 
 }  // namespace

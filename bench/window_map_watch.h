@@ -25,14 +25,12 @@ class WindowMapWatch {
                                                      std::chrono::milliseconds timeout,
                                                      const std::function<bool()>& gaveUp);
 
-    // The connection's descriptor, which a child process must not inherit.
-    int ConnectionFd() const;
-
   private:
     struct DisplayCloser {
         void operator()(Display* display) const { XCloseDisplay(display); }
     };
 
+    int ConnectionFd() const;
     bool HasTitle(Window window, const std::string& title) const;
     bool MatchesEvent(const XEvent& event, const std::string& title);
 
