@@ -11,13 +11,16 @@ namespace {
 
 constexpr auto kDesktopId = "io.github.tolvane.Tolvane";
 
-// The installed theme icon where there is one, else the copy built in.
-QIcon ApplicationIcon() {
-    QIcon builtIn;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
-        builtIn.addFile(QStringLiteral(":/icons/%1x%1/%2.png").arg(size).arg(kDesktopId));
+// The window's own icon in the sizes a title bar and task switcher use;
+// launchers take the installed icons named by the desktop entry. Larger
+// sizes would be decoded and sent to the display before the window maps.
+QIcon WindowIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/icons/%1x%1/%2.png").arg(size).arg(kDesktopId),
+                     QSize(size, size));
     }
-    return QIcon::fromTheme(kDesktopId, builtIn);
+    return icon;
 }
 
 void Identify(QApplication& app) {
@@ -25,7 +28,7 @@ void Identify(QApplication& app) {
     app.setApplicationDisplayName(QStringLiteral("Tolvane"));
     app.setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     app.setDesktopFileName(kDesktopId);
-    app.setWindowIcon(ApplicationIcon());
+    app.setWindowIcon(WindowIcon());
 }
 
 }  // namespace

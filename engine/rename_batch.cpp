@@ -9,7 +9,8 @@ void RenameEntry(const DropFileList& files, FileRenamer& renamer, const Text& mo
     const Text entry = files.Entry(parts.index);
     parts.directory = JustPath(entry);
     parts.name = NoPath(entry);
-    renamer.Rename(parts.directory + parts.name, ComposeNewPath(mode, parts));
+    // The entry as dropped is its directory part followed by its name.
+    renamer.Rename(entry, ComposeNewPath(mode, parts));
 }
 
 }  // namespace

@@ -53,6 +53,11 @@ Text FromNativePath(std::string_view bytes) {
     Text out;
     out.reserve(bytes.size());
     while (!bytes.empty()) {
+        if (static_cast<unsigned char>(bytes[0]) < 0x80) {  // most names are ASCII
+            out += static_cast<char16_t>(bytes[0]);
+            bytes.remove_prefix(1);
+            continue;
+        }
         char32_t codePoint = 0;
         std::size_t length = DecodeOne(bytes, codePoint);
         if (length == 0) {
@@ -70,6 +75,10 @@ std::string ToNativePath(const Text& text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
+        if (c > 0 && c < 0x80) {  // most names are ASCII
+            out += static_cast<char>(c);
+            continue;
+        }
         if (c == 0) ThrowUnrepresentable(text, u"contains a NUL character");
         const bool high = IsHighSurrogate(c);
         const bool low = IsLowSurrogate(c);
