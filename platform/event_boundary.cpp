@@ -23,6 +23,8 @@ void RunEventHandler(ErrorReport& report, const std::function<void()>& handler) 
         report.Show(Error(ENOMEM, u"Out of memory"));
     } catch (const std::exception& error) {
         report.Show(Error(EFAULT, u"Internal error: " + Widen(error.what())));
+    } catch (...) {
+        report.Show(Error(EFAULT, u"Internal error"));
     }
 }
 

@@ -197,6 +197,7 @@ TEST_P(PosixRenamerTest, ReadOnlyFolderRefusesTheRename) {
 }
 
 TEST_P(PosixRenamerTest, MoveToAnotherMountIsRefusedNotCopied) {
+    if (::access("/dev/shm", W_OK) != 0) GTEST_SKIP() << "no writable /dev/shm";
     TempDir other("/dev/shm");
     struct stat here {};
     struct stat there {};

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/error.h"
 #include "temp_dir.h"
 
 namespace tolvane::posix {
@@ -15,6 +16,10 @@ using testing_files::Exists;
 using testing_files::ReadFile;
 using testing_files::TempDir;
 using testing_files::WriteFile;
+
+const Text kOld = u"old";
+const Text kNew = u"new";
+const RenameRequest request(kOld, kNew);
 
 int EntryCount(const std::string& folder) {
     int count = 0;
@@ -29,7 +34,8 @@ int EntryCount(const std::string& folder) {
 TEST(RenameThroughTemporary, ArrivesUnderTheNewNameLeavingNothingBehind) {
     TempDir dir;
     WriteFile(dir / "name.txt", "N");
-    RenameThroughTemporary(OpenLocation(dir / "name.txt"), OpenLocation(dir / "NAME.txt"));
+    RenameThroughTemporary(request, OpenLocation(request, dir / "name.txt"),
+                           OpenLocation(request, dir / "NAME.txt"));
     EXPECT_EQ(ReadFile(dir / "NAME.txt"), "N");
     EXPECT_EQ(EntryCount(dir.path()), 1);
 }
@@ -39,10 +45,11 @@ TEST(RenameThroughTemporary, RefusedSecondStepPutsTheEntryBack) {
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     try {
-        RenameThroughTemporary(OpenLocation(dir / "a"), OpenLocation(dir / "b"));
+        RenameThroughTemporary(request, OpenLocation(request, dir / "a"),
+                               OpenLocation(request, dir / "b"));
         FAIL() << "existing target replaced";
-    } catch (const SystemFailure& failure) {
-        EXPECT_EQ(failure.number, EEXIST);
+    } catch (const RenameError& error) {
+        EXPECT_EQ(error.number(), EEXIST);
     }
     EXPECT_EQ(ReadFile(dir / "a"), "A");
     EXPECT_EQ(ReadFile(dir / "b"), "B");
@@ -54,9 +61,12 @@ TEST(IsSameEntryOtherSpelling, DistinctFilesAndListedLinksAreNot) {
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     ::link((dir / "a").c_str(), (dir / "A").c_str());
-    EXPECT_FALSE(IsSameEntryOtherSpelling(OpenLocation(dir / "a"), OpenLocation(dir / "b")));
-    EXPECT_FALSE(IsSameEntryOtherSpelling(OpenLocation(dir / "a"), OpenLocation(dir / "A")));
-    EXPECT_FALSE(IsSameEntryOtherSpelling(OpenLocation(dir / "a"), OpenLocation(dir / "a")));
+    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
+                                          OpenLocation(request, dir / "b")));
+    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
+                                          OpenLocation(request, dir / "A")));
+    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
+                                          OpenLocation(request, dir / "a")));
     EXPECT_TRUE(Exists(dir / "A"));
 }
 

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/error.h"
+
 namespace tolvane {
 namespace {
 
@@ -47,9 +49,15 @@ TEST(UriList, FolderIsNamedWithoutItsTrailingSlash) {
                 ElementsAre("/home/u/Album", "/home/u/Pics", "/"));
 }
 
-TEST(UriList, QueryAndFragmentAreNotPartOfThePath) {
-    EXPECT_THAT(LocalPathsFromUriList("file:///a%3Fb?x=1\nfile:///c#frag"),
-                ElementsAre("/a?b", "/c"));
+TEST(UriList, RawQuestionMarkAndHashStayInTheName) {
+    // Cutting there would point at another file that may exist.
+    EXPECT_THAT(LocalPathsFromUriList("file:///a%3Fb?x=1\nfile:///d/hash#1.txt"),
+                ElementsAre("/a?b?x=1", "/d/hash#1.txt"));
+}
+
+TEST(UriList, MixedDropIsRefusedRatherThanPartlyRenamed) {
+    EXPECT_THROW(LocalPathsFromUriList("file:///a\r\nhttps://example.org/b\r\nfile:///c"), Error);
+    EXPECT_THROW(LocalPathsFromUriList("trash:///x\r\nfile:///a"), Error);
 }
 
 TEST(UriList, MalformedEscapesAreKeptAsTyped) {

@@ -43,10 +43,6 @@ std::size_t DecodeOne(std::string_view bytes, char32_t& codePoint) {
     return length;
 }
 
-[[noreturn]] void ThrowUnrepresentable(const Text& text, const char16_t* what) {
-    throw Error(EILSEQ, u"The name \u201C" + text + u"\u201D " + what);
-}
-
 }  // namespace
 
 Text FromNativePath(std::string_view bytes) {
@@ -70,7 +66,7 @@ Text FromNativePath(std::string_view bytes) {
     return out;
 }
 
-std::string ToNativePath(const Text& text) {
+std::optional<std::string> TryToNativePath(const Text& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -79,7 +75,7 @@ std::string ToNativePath(const Text& text) {
             out += static_cast<char>(c);
             continue;
         }
-        if (c == 0) ThrowUnrepresentable(text, u"contains a NUL character");
+        if (c == 0) return std::nullopt;
         const bool high = IsHighSurrogate(c);
         const bool low = IsLowSurrogate(c);
         if (high && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
@@ -88,12 +84,21 @@ std::string ToNativePath(const Text& text) {
         } else if (low && c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
             out += static_cast<char>(c - kEscapeBase);
         } else if (high || low) {
-            ThrowUnrepresentable(text, u"contains a character that no file name can hold");
+            return std::nullopt;
         } else {
             AppendUtf8(out, c);
         }
     }
     return out;
+}
+
+std::string ToNativePath(const Text& text) {
+    std::optional<std::string> bytes = TryToNativePath(text);
+    if (!bytes) {
+        throw Error(EILSEQ, u"The name \u201C" + text +
+                                u"\u201D holds a character that no file name can hold");
+    }
+    return std::move(*bytes);
 }
 
 }  // namespace tolvane

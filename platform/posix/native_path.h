@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,11 @@ namespace tolvane {
 // name survives the round trip exactly, whatever its encoding.
 Text FromNativePath(std::string_view bytes);
 
-// Raises Error for a NUL character (it would cut the path short) and for a
+// Nothing for a text with a NUL character (it would cut the path short) or a
 // lone surrogate that does not stand for a byte.
+std::optional<std::string> TryToNativePath(const Text& text);
+
+// As TryToNativePath, raising Error where it gives nothing.
 std::string ToNativePath(const Text& text);
 
 }  // namespace tolvane

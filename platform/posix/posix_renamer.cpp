@@ -1,14 +1,12 @@
 #include "platform/posix/posix_renamer.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-
 #include <stdio.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "engine/error.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/rename_steps.h"
 
@@ -16,12 +14,12 @@ namespace tolvane {
 
 namespace {
 
-using posix::Fail;
 using posix::Location;
+using posix::RenameRequest;
 
-void ConfirmExists(const std::string& path) {
+void ConfirmExists(const RenameRequest& request, const std::string& path) {
     struct stat info {};
-    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) Fail(errno);
+    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) request.Fail(errno);
 }
 
 int RenameNoReplace(const std::string& oldPath, const std::string& newPath) {
@@ -35,43 +33,40 @@ bool LacksNoReplaceSupport(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-void RenameNative(const std::string& oldPath, const std::string& newPath, bool forceFallback) {
-    if (oldPath == newPath) return ConfirmExists(oldPath);
-    // The usual case is this one atomic call that never replaces anything.
-    const int error = forceFallback ? EINVAL : RenameNoReplace(oldPath, newPath);
-    if (error == 0) return;
-    if (error != EEXIST && !LacksNoReplaceSupport(error)) Fail(error);
-
-    // The careful paths take several steps; each side's folder is opened once
-    // so that every step acts on the same folders.
-    const Location from = posix::OpenLocation(oldPath);
-    const Location to = posix::OpenLocation(newPath);
-    if (error == EEXIST) {
-        if (!posix::IsSameEntryOtherSpelling(from, to)) Fail(EEXIST);
-        return posix::RenameThroughTemporary(from, to);
-    }
-    if (posix::IsMoveIntoItself(from, to)) Fail(EINVAL, "a folder cannot move into itself");
-    posix::RenameWithoutNoReplaceFlag(from, to);
+std::string NativePath(const RenameRequest& request, const Text& path) {
+    std::optional<std::string> bytes = TryToNativePath(path);
+    if (!bytes) request.Fail(EILSEQ, "a name holds a character that no file name can hold");
+    return std::move(*bytes);
 }
 
-Text Reason(const posix::SystemFailure& failure) {
-    Text reason = FromNativePath(std::strerror(failure.number));
-    if (!failure.context.empty()) reason += u" (" + FromNativePath(failure.context) + u")";
-    return reason;
+// After the no-replace call failed with `error`: a change of letter case on a
+// case-insensitive filesystem, or a filesystem without the flag.
+void RenameCarefully(const RenameRequest& request, const std::string& oldPath,
+                     const std::string& newPath, int error) {
+    // These paths take several steps; each side's folder is opened once so
+    // that every step acts on the same folders.
+    const Location from = posix::OpenLocation(request, oldPath);
+    const Location to = posix::OpenLocation(request, newPath);
+    if (error == EEXIST) {
+        if (!posix::IsSameEntryOtherSpelling(request, from, to)) request.Fail(EEXIST);
+        return posix::RenameThroughTemporary(request, from, to);
+    }
+    if (posix::IsMoveIntoItself(from, to)) request.Fail(EINVAL, "a folder cannot move into itself");
+    posix::RenameWithoutNoReplaceFlag(request, from, to);
 }
 
 }  // namespace
 
 void PosixRenamer::Rename(const Text& oldPath, const Text& newPath) {
-    try {
-        RenameNative(ToNativePath(oldPath), ToNativePath(newPath), options_.noReplaceUnsupported);
-    } catch (const posix::SystemFailure& failure) {
-        throw RenameError(failure.number, Reason(failure), oldPath, newPath);
-    } catch (const RenameError&) {
-        throw;
-    } catch (const Error& error) {
-        throw RenameError(error.number(), error.description(), oldPath, newPath);
-    }
+    const RenameRequest request(oldPath, newPath);
+    const std::string from = NativePath(request, oldPath);
+    const std::string to = NativePath(request, newPath);
+    if (from == to) return ConfirmExists(request, from);
+    // The usual case is this one atomic call that never replaces anything.
+    const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(from, to);
+    if (error == 0) return;
+    if (error != EEXIST && !LacksNoReplaceSupport(error)) request.Fail(error);
+    RenameCarefully(request, from, to, error);
 }
 
 }  // namespace tolvane

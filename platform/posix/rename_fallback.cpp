@@ -15,30 +15,35 @@ bool SameInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-void MoveFileByLink(const Location& from, const Location& to) {
+void MoveFileByLink(const RenameRequest& request, const Location& from, const Location& to) {
     // linkat fails with EEXIST rather than replace; flags 0 links a symbolic
     // link itself, not its target.
     if (::linkat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str(), 0) !=
         0) {
-        Fail(errno);
+        const int error = errno;
+        const bool noLinks = error == EPERM || error == EOPNOTSUPP || error == EMLINK;
+        request.Fail(error, noLinks ? "the filesystem refused the new name, or cannot rename "
+                                      "this file without the risk of replacing another"
+                                    : "");
     }
     if (::unlinkat(from.directory.get(), from.name.c_str(), 0) != 0) {
         const int error = errno;
-        ::unlinkat(to.directory.get(), to.name.c_str(), 0);
-        Fail(error);
+        const bool undone = ::unlinkat(to.directory.get(), to.name.c_str(), 0) == 0;
+        request.Fail(error, undone ? "" : "the file now has both names");
     }
 }
 
-void MoveFolderOverPlaceholder(const Location& from, const Location& to) {
+void MoveFolderOverPlaceholder(const RenameRequest& request, const Location& from,
+                               const Location& to) {
     // The empty placeholder reserves the name atomically; the plain rename
     // below can then replace nothing but that empty folder, and the kernel
     // refuses if anyone has put something into it meanwhile.
-    if (::mkdirat(to.directory.get(), to.name.c_str(), 0700) != 0) Fail(errno);
+    if (::mkdirat(to.directory.get(), to.name.c_str(), 0700) != 0) request.Fail(errno);
     if (::renameat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str()) !=
         0) {
         const int error = errno;
-        ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR);
-        Fail(error);
+        const bool undone = ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR) == 0;
+        request.Fail(error, undone ? "" : "an empty folder was left under the new name");
     }
 }
 
@@ -65,15 +70,16 @@ bool IsMoveIntoItself(const Location& from, const Location& to) {
     return false;
 }
 
-void RenameWithoutNoReplaceFlag(const Location& from, const Location& to) {
+void RenameWithoutNoReplaceFlag(const RenameRequest& request, const Location& from,
+                                const Location& to) {
     struct stat info {};
     if (::fstatat(from.directory.get(), from.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        Fail(errno);
+        request.Fail(errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        MoveFolderOverPlaceholder(from, to);
+        MoveFolderOverPlaceholder(request, from, to);
     } else {
-        MoveFileByLink(from, to);
+        MoveFileByLink(request, from, to);
     }
 }
 

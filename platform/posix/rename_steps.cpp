@@ -8,7 +8,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include "engine/error.h"
+#include "platform/posix/native_path.h"
 
 namespace tolvane::posix {
 
@@ -22,15 +26,15 @@ bool StatEntry(const Location& at, struct stat& info) {
     return ::fstatat(at.directory.get(), at.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-bool IsListed(const Location& at) {
+bool IsListed(const RenameRequest& request, const Location& at) {
     // A second descriptor: readdir needs its own open of the folder.
     const int fd = ::openat(at.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) Fail(errno);
+    if (fd < 0) request.Fail(errno);
     std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
     if (!dir) {
         const int error = errno;
         ::close(fd);
-        Fail(error);
+        request.Fail(error);
     }
     while (const dirent* entry = ::readdir(dir.get())) {
         if (at.name == entry->d_name) return true;
@@ -44,21 +48,25 @@ std::string TemporaryName(int attempt) {
            std::to_string(attempt) + ".tmp";
 }
 
-Location SameFolder(const Location& at, std::string name) {
+Location SameFolder(const RenameRequest& request, const Location& at, std::string name) {
     const int fd = ::fcntl(at.directory.get(), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) Fail(errno);
+    if (fd < 0) request.Fail(errno);
     return Location{UniqueFd(fd), std::move(name)};
 }
 
 }  // namespace
 
-void Fail(int number, std::string context) { throw SystemFailure{number, std::move(context)}; }
+void RenameRequest::Fail(int number, const std::string& context) const {
+    Text reason = FromNativePath(std::strerror(number));
+    if (!context.empty()) reason += u" (" + FromNativePath(context) + u")";
+    throw RenameError(number, reason, old_, new_);
+}
 
-Location OpenLocation(const std::string& path) {
+Location OpenLocation(const RenameRequest& request, const std::string& path) {
     const std::size_t slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) Fail(errno);
+    if (fd < 0) request.Fail(errno);
     return Location{UniqueFd(fd), slash == std::string::npos ? path : path.substr(slash + 1)};
 }
 
@@ -70,7 +78,8 @@ int RenameNoReplace(const Location& from, const Location& to) {
     return errno;
 }
 
-bool IsSameEntryOtherSpelling(const Location& from, const Location& to) {
+bool IsSameEntryOtherSpelling(const RenameRequest& request, const Location& from,
+                              const Location& to) {
     struct stat fromInfo {};
     struct stat toInfo {};
     if (from.name == to.name || !StatEntry(from, fromInfo) || !StatEntry(to, toInfo)) {
@@ -78,24 +87,25 @@ bool IsSameEntryOtherSpelling(const Location& from, const Location& to) {
     }
     const bool sameInode = fromInfo.st_dev == toInfo.st_dev && fromInfo.st_ino == toInfo.st_ino;
     // Two hard links on a case-sensitive filesystem are both listed.
-    return sameInode && !IsListed(to);
+    return sameInode && !IsListed(request, to);
 }
 
-void RenameThroughTemporary(const Location& from, const Location& to) {
+void RenameThroughTemporary(const RenameRequest& request, const Location& from,
+                            const Location& to) {
     constexpr int kAttempts = 16;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const Location temporary = SameFolder(from, TemporaryName(attempt));
+        const Location temporary = SameFolder(request, from, TemporaryName(attempt));
         const int parked = RenameNoReplace(from, temporary);
         if (parked == EEXIST) continue;
-        if (parked != 0) Fail(parked);
+        if (parked != 0) request.Fail(parked);
         const int placed = RenameNoReplace(temporary, to);
         if (placed == 0) return;
         if (RenameNoReplace(temporary, from) != 0) {
-            Fail(placed, "the entry was left as \u201C" + temporary.name + "\u201D");
+            request.Fail(placed, "the entry was left as \u201C" + temporary.name + "\u201D");
         }
-        Fail(placed);
+        request.Fail(placed);
     }
-    Fail(EEXIST);
+    request.Fail(EEXIST);
 }
 
 }  // namespace tolvane::posix

@@ -3,7 +3,11 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
+
+#include "engine/error.h"
+#include "platform/posix/native_path.h"
 
 namespace tolvane {
 
@@ -68,7 +72,8 @@ std::string LocalPath(std::string_view uri) {
         if (slash == std::string_view::npos || !IsLocalHost(uri.substr(0, slash))) return {};
         uri.remove_prefix(slash);
     }
-    uri = uri.substr(0, uri.find_first_of("?#"));
+    // A raw '?' or '#' is kept as part of the name: cutting there could name
+    // another, existing file, while a name that does not exist just fails.
     if (uri.empty() || uri.front() != '/') return {};
     std::string path = PercentDecode(uri);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -79,11 +84,22 @@ std::string LocalPath(std::string_view uri) {
 
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
     std::vector<std::string> paths;
+    std::string_view notLocal;
     while (!uriList.empty()) {
         const std::string_view line = NextLine(uriList);
         if (line.empty() || line.front() == '#') continue;
         std::string path = LocalPath(line);
-        if (!path.empty()) paths.push_back(std::move(path));
+        if (path.empty()) {
+            notLocal = line;
+        } else {
+            paths.push_back(std::move(path));
+        }
+    }
+    // Leaving some entries out of a drop would skip them silently and shift
+    // the numbering of the rest.
+    if (!paths.empty() && !notLocal.empty()) {
+        throw Error(EINVAL, u"Nothing was renamed: \u201C" + FromNativePath(notLocal) +
+                                u"\u201D is not a file on this computer");
     }
     return paths;
 }

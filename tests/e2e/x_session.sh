@@ -44,6 +44,9 @@ x_session_start() {
     mkdir -m 700 "$E2E_TMP/runtime"
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     export QT_QPA_PLATFORM=xcb
+    # xdotool types non-ASCII text only under a UTF-8 locale; Debian always
+    # has C.UTF-8, while a fresh machine may set no locale at all.
+    export LC_ALL=C.UTF-8
     unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_IM_MODULE
     unset XMODIFIERS WAYLAND_DISPLAY
     x_session_start_xvfb
