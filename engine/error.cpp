@@ -28,7 +28,10 @@ Error::Error(std::int32_t number, Text description)
       number_(number),
       description_(std::move(description)) {}
 
-OverflowError::OverflowError() : Error(EOVERFLOW, u"Overflow") {}
+OverflowError::OverflowError()
+    : Error(EOVERFLOW,
+            u"Overflow: more than 32,767 entries were dropped, or a name or text is longer than "
+            u"32,767 characters") {}
 
 RenameError::RenameError(std::int32_t number, const Text& reason, Text oldPath, Text newPath)
     : Error(number, u"Cannot rename \u201C" + oldPath + u"\u201D to \u201C" + newPath +

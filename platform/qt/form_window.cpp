@@ -31,6 +31,11 @@ FormWindow::FormWindow(const FormDescription& form) : formName_(form.name), cont
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+FormWindow::~FormWindow() {
+    delete dropRouter_;
+    for (QAction* item : menuItems_) QObject::disconnect(item, nullptr, this, nullptr);
+}
+
 void FormWindow::Attach(FormEvents& events, ErrorReport& report) {
     RunEventHandler(report, [&events] { events.Load(); });
     ConnectMenus(events, report);
@@ -58,6 +63,7 @@ void FormWindow::RouteDrops(FormEvents& events, ErrorReport& report) {
             });
         },
         this);
+    dropRouter_ = router;
     router->Watch(*this, formName_);
     router->Watch(*centralWidget(), formName_);
     for (QWidget* control : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -16,6 +16,9 @@ namespace tolvane {
 class FormWindow : public QMainWindow {
   public:
     explicit FormWindow(const FormDescription& form);
+    // Stops delivering events first: the form and the report may go before
+    // the widgets do.
+    ~FormWindow() override;
 
     FormControls& controls() { return controls_; }
 
@@ -32,6 +35,7 @@ class FormWindow : public QMainWindow {
     std::string formName_;
     QtFormControls controls_;
     std::vector<QAction*> menuItems_;
+    QObject* dropRouter_ = nullptr;
 };
 
 }  // namespace tolvane

@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
@@ -66,16 +67,17 @@ void DragSourceWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void DragSourceWindow::StartDrag() {
-    auto* drag = new QDrag(this);
+    // Qt may delete the drag once it is over, so it is only watched.
+    const QPointer<QDrag> drag = new QDrag(this);
     drag->setMimeData(FileMimeData(paths_));
     const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
     std::printf("%s\n", ActionName(action));
     std::fflush(stdout);
-    if (action == Qt::IgnoreAction) {
+    if (action == Qt::IgnoreAction || drag.isNull()) {
         QCoreApplication::quit();
         return;
     }
-    QObject::connect(drag, &QObject::destroyed, qApp, &QCoreApplication::quit);
+    QObject::connect(drag.data(), &QObject::destroyed, qApp, &QCoreApplication::quit);
     QTimer::singleShot(kFinishTimeoutMs, qApp, &QCoreApplication::quit);
 }
 
