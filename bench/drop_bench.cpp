@@ -12,7 +12,7 @@
 #include "bench/file_names.h"
 #include "bench/raw_rename.h"
 #include "bench/stopwatch.h"
-#include "bench/uri_list_text.h"
+#include "platform/posix/uri_list.h"
 #if TOLVANE_BENCH_QT
 #include "bench/qt_drop_route.h"
 #endif
@@ -32,7 +32,7 @@ Timing TimeDrop(const DropRoute& route) {
     const BenchDir dir;
     const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
     CreateEmptyFiles(dir, names);
-    const std::string uriList = UriListFor(FullPaths(dir, names));
+    const std::string uriList = UriListFromPaths(FullPaths(dir, names));
     const auto drop = route.prepare(uriList);
 
     const Stopwatch watch;

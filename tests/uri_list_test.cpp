@@ -25,6 +25,14 @@ TEST(UriList, KeepsOrderAndDecodesEveryByte) {
                                    "/home/u/caf\xc3\xa9#%.txt", "/home/u/a.txt"));
 }
 
+TEST(UriList, EncodesWhatItDecodes) {
+    const std::vector<std::string> paths = {"/d/with space#1%.txt", "/d/caf\xe9", "/d/\xc3\xa9?x",
+                                            "/d/a\\b"};
+    const std::string list = UriListFromPaths(paths);
+    EXPECT_EQ(list.substr(0, list.find('\r')), "file:///d/with%20space%231%25.txt");
+    EXPECT_EQ(LocalPathsFromUriList(list), paths);
+}
+
 TEST(UriList, AcceptsTheUsualSpellingsOfALocalFile) {
     char host[HOST_NAME_MAX + 1] = {};
     ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);

@@ -104,4 +104,23 @@ std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
     return paths;
 }
 
+std::string UriListFromPaths(const std::vector<std::string>& paths) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string list;
+    for (const std::string& path : paths) {
+        list += "file://";
+        for (const char c : path) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (std::isalnum(byte) != 0 ||
+                std::string_view("-._~/").find(c) != std::string_view::npos) {
+                list += c;
+            } else {
+                list += {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
+            }
+        }
+        list += "\r\n";
+    }
+    return list;
+}
+
 }  // namespace tolvane

@@ -15,4 +15,9 @@ namespace tolvane {
 // dropped so that the folder itself is renamed.
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList);
 
+// The text/uri-list a file manager sends for the given raw paths: "file://"
+// and the path with every byte outside the unreserved set and '/'
+// percent-encoded, one line per path, each ended by CRLF.
+std::string UriListFromPaths(const std::vector<std::string>& paths);
+
 }  // namespace tolvane

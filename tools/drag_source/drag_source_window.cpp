@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "tools/drag_source/uri_list.h"
+#include "platform/posix/uri_list.h"
 
 namespace tolvane {
 
@@ -35,7 +35,7 @@ const char* ActionName(Qt::DropAction action) {
 }
 
 QMimeData* FileMimeData(const std::vector<std::string>& paths) {
-    const QByteArray list = UriList(paths);
+    const QByteArray list = QByteArray::fromStdString(UriListFromPaths(paths));
     QList<QUrl> urls;
     for (const auto& line : list.split('\n')) {
         if (!line.trimmed().isEmpty()) urls.append(QUrl::fromEncoded(line.trimmed()));
