@@ -13,16 +13,21 @@ namespace tolvane::testing_fakes {
 // Window services that keep their state in memory and log every change as
 // "<name>.<property>=<value>", built from a form description.
 class FakeFormControls : public FormControls {
+    enum class Kind { kLabel, kTextBox, kMenuItem };
+
   public:
     explicit FakeFormControls(const FormDescription& description) {
         for (const auto& control : description.controls) {
             auto& state = controls_[control.name];
             state.caption = control.caption;
             state.visible = control.visible;
+            kinds_[control.name] =
+                control.kind == ControlKind::Label ? Kind::kLabel : Kind::kTextBox;
         }
         for (const auto& menu : description.menus) {
             for (const auto& item : menu.items) {
                 controls_[item.name].checked = item.checked;
+                kinds_[item.name] = Kind::kMenuItem;
                 menuOrder_.push_back(item.name);
             }
         }
@@ -36,9 +41,15 @@ class FakeFormControls : public FormControls {
     };
 
     Window& window() override { return window_; }
-    Label& label(std::string_view name) override { return Find<Label>(labels_, name); }
-    TextBox& textBox(std::string_view name) override { return Find<TextBox>(boxes_, name); }
-    MenuItem& menuItem(std::string_view name) override { return Find<MenuItem>(items_, name); }
+    Label& label(std::string_view name) override {
+        return Find<Label>(labels_, name, Kind::kLabel);
+    }
+    TextBox& textBox(std::string_view name) override {
+        return Find<TextBox>(boxes_, name, Kind::kTextBox);
+    }
+    MenuItem& menuItem(std::string_view name) override {
+        return Find<MenuItem>(items_, name, Kind::kMenuItem);
+    }
 
     State& state(const std::string& name) { return controls_.at(name); }
     std::vector<std::string> checkedItems() const {
@@ -82,8 +93,11 @@ class FakeFormControls : public FormControls {
     };
 
     template <typename Interface>
-    Interface& Find(std::map<std::string, FakeControl, std::less<>>& made, std::string_view name) {
-        if (controls_.find(std::string(name)) == controls_.end()) {
+    Interface& Find(std::map<std::string, FakeControl, std::less<>>& made, std::string_view name,
+                    Kind kind) {
+        // As a real front end would, refuse a name that is not of that kind.
+        const auto found = kinds_.find(std::string(name));
+        if (found == kinds_.end() || found->second != kind) {
             throw Error(EINVAL, u"no such control");
         }
         auto [it, inserted] = made.try_emplace(std::string(name));
@@ -93,6 +107,7 @@ class FakeFormControls : public FormControls {
     }
 
     std::map<std::string, State> controls_;
+    std::map<std::string, Kind> kinds_;
     std::vector<std::string> menuOrder_;
     std::map<std::string, FakeControl, std::less<>> labels_, boxes_, items_;
     FakeWindow window_{this};
