@@ -14,6 +14,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/posix/unique_fd.h"
+
 namespace tolvane::bench {
 
 namespace {
@@ -21,20 +23,6 @@ namespace {
 [[noreturn]] void FailSystem(const std::string& what) {
     throw std::runtime_error(what + ": " + std::strerror(errno));
 }
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -70,10 +58,10 @@ BenchDir::~BenchDir() {
 }
 
 void CreateEmptyFiles(const BenchDir& dir, const std::vector<std::string>& names) {
-    const Fd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) FailSystem("open " + dir.path());
     for (const auto& name : names) {
-        const Fd file(
+        const UniqueFd file(
             ::openat(folder.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
         if (file.get() < 0) FailSystem("create " + dir / name);
     }

@@ -80,4 +80,13 @@ int RoundsFromArguments(int argc, char** argv, int fallback) {
     return rounds;
 }
 
+int RunBenchmark(const char* name, int argc, char** argv, int (*run)(int rounds)) {
+    try {
+        return run(RoundsFromArguments(argc, argv, 7));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", name, error.what());
+        return 1;
+    }
+}
+
 }  // namespace tolvane::bench

@@ -28,4 +28,8 @@ void PrintComparison(std::string_view label, const Comparison& comparison);
 // The round count from the first argument, or `fallback` without one.
 int RoundsFromArguments(int argc, char** argv, int fallback);
 
+// main() of a benchmark: runs `run` with the rounds asked for (7 unless
+// given) and prints a failure under the program's name.
+int RunBenchmark(const char* name, int argc, char** argv, int (*run)(int rounds));
+
 }  // namespace tolvane::bench

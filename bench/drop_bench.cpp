@@ -83,10 +83,5 @@ int Run(int rounds) {
 }  // namespace tolvane::bench
 
 int main(int argc, char** argv) {
-    try {
-        return tolvane::bench::Run(tolvane::bench::RoundsFromArguments(argc, argv, 7));
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "drop_bench: %s\n", error.what());
-        return 1;
-    }
+    return tolvane::bench::RunBenchmark("drop_bench", argc, argv, tolvane::bench::Run);
 }

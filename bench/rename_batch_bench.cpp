@@ -98,10 +98,5 @@ int Run(int rounds) {
 }  // namespace tolvane::bench
 
 int main(int argc, char** argv) {
-    try {
-        return tolvane::bench::Run(tolvane::bench::RoundsFromArguments(argc, argv, 7));
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "rename_batch_bench: %s\n", error.what());
-        return 1;
-    }
+    return tolvane::bench::RunBenchmark("rename_batch_bench", argc, argv, tolvane::bench::Run);
 }

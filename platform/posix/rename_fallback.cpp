@@ -51,8 +51,7 @@ void MoveFolderOverPlaceholder(const RenameRequest& request, const Location& fro
 
 bool IsMoveIntoItself(const Location& from, const Location& to) {
     struct stat moved {};
-    if (::fstatat(from.directory.get(), from.name.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISDIR(moved.st_mode)) {
+    if (!StatEntry(from, moved) || !S_ISDIR(moved.st_mode)) {
         return false;
     }
     // Walk up from the target's folder to the root, looking for the moved one.
@@ -73,7 +72,7 @@ bool IsMoveIntoItself(const Location& from, const Location& to) {
 void RenameWithoutNoReplaceFlag(const RenameRequest& request, const Location& from,
                                 const Location& to) {
     struct stat info {};
-    if (::fstatat(from.directory.get(), from.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (!StatEntry(from, info)) {
         request.Fail(errno);
     }
     if (S_ISDIR(info.st_mode)) {

@@ -22,10 +22,6 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-bool StatEntry(const Location& at, struct stat& info) {
-    return ::fstatat(at.directory.get(), at.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 bool IsListed(const RenameRequest& request, const Location& at) {
     // A second descriptor: readdir needs its own open of the folder.
     const int fd = ::openat(at.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -60,6 +56,10 @@ void RenameRequest::Fail(int number, const std::string& context) const {
     Text reason = FromNativePath(std::strerror(number));
     if (!context.empty()) reason += u" (" + FromNativePath(context) + u")";
     throw RenameError(number, reason, old_, new_);
+}
+
+bool StatEntry(const Location& at, struct stat& info) {
+    return ::fstatat(at.directory.get(), at.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 Location OpenLocation(const RenameRequest& request, const std::string& path) {

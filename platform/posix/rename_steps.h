@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "engine/text.h"
@@ -26,6 +28,9 @@ struct Location {
     UniqueFd directory;
     std::string name;
 };
+
+// lstat of the entry: a symbolic link is looked at, not followed.
+bool StatEntry(const Location& at, struct stat& info);
 
 Location OpenLocation(const RenameRequest& request, const std::string& path);
 
