@@ -13,6 +13,7 @@ namespace {
 using testing::ElementsAre;
 using testing_fakes::EventLog;
 using testing_fakes::FakeFormControls;
+using testing_fakes::Native;
 using testing_fakes::RecordingRenamer;
 
 struct ModeExpectation {
@@ -103,7 +104,7 @@ TEST_F(Form1Test, UnknownEventsRaiseErrors) {
 // Drops: a file list in memory and a form that records its drop handler.
 class ListDropData : public DropData {
   public:
-    explicit ListDropData(std::vector<Text> paths) : list_(std::move(paths)) {}
+    explicit ListDropData(std::vector<Text> paths) : list_(Native(std::move(paths))) {}
     const DropFileList& Files() const override { return list_; }
 
   private:
@@ -182,8 +183,8 @@ TEST_F(Form1Test, FailedBatchPropagatesWithoutTakingFocus) {
 }
 
 TEST_F(Form1Test, OffersPathSplitting) {
-    EXPECT_EQ(form.JustPath(u"/d/a.txt"), u"/d/");
-    EXPECT_EQ(form.NoPath(u"/d/a.txt"), u"a.txt");
+    EXPECT_EQ(form.JustPath(Native(u"/d/a.txt")), Native(u"/d/"));
+    EXPECT_EQ(form.NoPath(Native(u"/d/a.txt")), u"a.txt");
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/path_split.h"
 #include "platform/drop_file_list.h"
 #include "platform/file_renamer.h"
 
@@ -16,12 +18,32 @@ using EventLog = std::vector<std::string>;
 
 inline std::string Narrow(const Text& text) { return ToDisplayUtf8(text); }
 
+// Tests write paths with '/'. The fakes hand them to the engine with this
+// platform's separator, and log them with '/' again, so one test serves
+// every platform.
+inline Text Native(Text path) {
+    std::replace(path.begin(), path.end(), u'/', kPathSeparator);
+    return path;
+}
+
+inline std::vector<Text> Native(std::vector<Text> paths) {
+    for (Text& path : paths) path = Native(std::move(path));
+    return paths;
+}
+
+inline std::string Logged(Text path) {
+    std::replace(path.begin(), path.end(), kPathSeparator, u'/');
+    return Narrow(path);
+}
+
 // A drop list of `count` entries named "/d/<n>.txt", or given paths; logs
 // every read.
 class RecordingFileList : public DropFileList {
   public:
     RecordingFileList(EventLog& log, std::vector<Text> paths)
-        : log_(log), paths_(std::move(paths)), count_(static_cast<std::int32_t>(paths_.size())) {}
+        : log_(log),
+          paths_(Native(std::move(paths))),
+          count_(static_cast<std::int32_t>(paths_.size())) {}
     RecordingFileList(EventLog& log, std::int32_t count) : log_(log), count_(count) {}
 
     std::int32_t Count() const override {
@@ -32,7 +54,7 @@ class RecordingFileList : public DropFileList {
         log_.push_back("read " + std::to_string(index));
         if (!paths_.empty()) return paths_.at(static_cast<std::size_t>(index - 1));
         const std::string name = "/d/" + std::to_string(index) + ".txt";
-        return Text(name.begin(), name.end());
+        return Native(Text(name.begin(), name.end()));
     }
 
   private:
@@ -48,7 +70,7 @@ class RecordingRenamer : public FileRenamer {
 
     void Rename(const Text& oldPath, const Text& newPath) override {
         ++calls_;
-        log_.push_back("rename " + Narrow(oldPath) + " -> " + Narrow(newPath));
+        log_.push_back("rename " + Logged(oldPath) + " -> " + Logged(newPath));
         if (calls_ == failAt_) throw RenameError(EEXIST, u"File exists", oldPath, newPath);
     }
     int calls() const { return calls_; }

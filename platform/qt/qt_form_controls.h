@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <string>
+
+#include "platform/control_lookup.h"
 
 #include "platform/qt/qt_controls.h"
 
@@ -23,13 +23,10 @@ class QtFormControls : public FormControls {
     MenuItem& menuItem(std::string_view name) override;
 
   private:
-    template <typename Control>
-    using ByName = std::map<std::string, Control, std::less<>>;
-
     QtWindow window_;
-    ByName<QtLabel> labels_;
-    ByName<QtTextBox> textBoxes_;
-    ByName<QtMenuItem> menuItems_;
+    ControlsByName<QtLabel> labels_;
+    ControlsByName<QtTextBox> textBoxes_;
+    ControlsByName<QtMenuItem> menuItems_;
 };
 
 }  // namespace tolvane

@@ -1,0 +1,201 @@
+#include "platform/win32/form_window.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/event_boundary.h"
+#include "platform/win32/busy_cursor.h"
+#include "platform/win32/drop_point.h"
+#include "platform/win32/hdrop_file_list.h"
+#include "platform/win32/win32_error.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/window_layout.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TolvaneForm";
+// A fixed frame: the controls have fixed places, so the window is not sized.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
+
+void RegisterWindowClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kWindowClass;
+        if (!RegisterClassExW(&windowClass)) ThrowLastError(u"Registering the window class");
+        return true;
+    }();
+    (void)registered;
+}
+
+std::vector<const ControlDescription*> InTabOrder(const FormDescription& form) {
+    std::vector<const ControlDescription*> controls;
+    for (const ControlDescription& control : form.controls) controls.push_back(&control);
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    return controls;
+}
+
+bool IsEditNotification(WPARAM wParam, UINT code) { return HIWORD(wParam) == code; }
+
+}  // namespace
+
+Win32FormWindow::Win32FormWindow(const FormDescription& form)
+    : formName_(form.name), menu_(BuildMenuBar(form)) {
+    RegisterWindowClass(&Procedure);
+    const SIZE size = FrameSize(form, kWindowStyle, kWindowExStyle, ScreenDpi());
+    window_ = CreateWindowExW(kWindowExStyle, kWindowClass, ToWide(form.caption).c_str(),
+                              kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                              menu_.bar, GetModuleHandleW(nullptr), this);
+    if (!window_) {
+        DestroyMenu(menu_.bar);
+        ThrowLastError(u"Creating the window");
+    }
+    controls_ = std::make_unique<Win32FormControls>(window_);
+    for (std::size_t i = 0; i < menu_.itemNames.size(); ++i) {
+        const auto command = static_cast<UINT>(FormMenu::kFirstMenuCommand + i);
+        controls_->AddMenuItem(menu_.itemNames[i], menu_.bar, command);
+    }
+    CreateControls(form);
+}
+
+Win32FormWindow::~Win32FormWindow() {
+    events_ = nullptr;
+    report_ = nullptr;
+    if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+HWND Win32FormWindow::control(std::string_view name) const {
+    const auto found = controlsByName_.find(name);
+    return found == controlsByName_.end() ? nullptr : found->second;
+}
+
+// Created in tab order, since Tab follows the order of creation.
+void Win32FormWindow::CreateControls(const FormDescription& form) {
+    const int dpi = ScreenDpi();
+    for (const ControlDescription* control : InTabOrder(form)) {
+        const HWND handle = CreateControl(*control, dpi);
+        controlNames_.emplace(handle, control->name);
+        controlsByName_.emplace(control->name, handle);
+        if (control->kind == ControlKind::Label) {
+            controls_->AddLabel(control->name, handle);
+        } else {
+            controls_->AddTextBox(control->name, handle);
+            if (!firstTabStop_) firstTabStop_ = handle;
+        }
+    }
+}
+
+HWND Win32FormWindow::CreateControl(const ControlDescription& control, int dpi) {
+    const bool isLabel = control.kind == ControlKind::Label;
+    const RECT place = ControlRect(control, dpi);
+    // A label's caption is plain text ('&' is no access key) at the bottom
+    // left of its place, just above the box it names.
+    const DWORD style = WS_CHILD | (control.visible ? WS_VISIBLE : 0) |
+                        (isLabel ? SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP
+                                 : WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL);
+    const HWND handle = CreateWindowExW(
+        isLabel ? 0 : WS_EX_CLIENTEDGE, isLabel ? L"STATIC" : L"EDIT",
+        ToWide(control.caption).c_str(), style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!handle) ThrowLastError(u"Creating a control");
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return handle;
+}
+
+void Win32FormWindow::Attach(FormEvents& events, ErrorReport& report) {
+    events_ = &events;
+    report_ = &report;
+    Deliver([this] { events_->Load(); });
+    DragAcceptFiles(window_, TRUE);
+}
+
+void Win32FormWindow::Show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    if (firstTabStop_) SetFocus(firstTabStop_);
+}
+
+void Win32FormWindow::Deliver(const std::function<void()>& handler) {
+    if (!events_ || !report_) return;
+    RunEventHandler(*report_, handler);
+}
+
+LRESULT CALLBACK Win32FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || self->window_ != window) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT Win32FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(wParam, lParam);
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_SETFOCUS:
+            RestoreFocus();
+            return 0;
+        case WM_DESTROY:
+            events_ = nullptr;
+            if (endProgramOnClose_) PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Win32FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam != 0) {
+        // A control's notification: remember which box the user is in.
+        if (IsEditNotification(wParam, EN_SETFOCUS)) lastFocus_ = reinterpret_cast<HWND>(lParam);
+        return;
+    }
+    if (const std::string* item = menu_.ItemFor(LOWORD(wParam))) {
+        Deliver([this, item] { events_->Click(*item); });
+    }
+}
+
+// The window itself never keeps the focus: it goes back to the box the user
+// was in, or to the first box when that one is hidden now.
+void Win32FormWindow::RestoreFocus() {
+    HWND target = lastFocus_;
+    if (!target || !IsWindowVisible(target)) target = firstTabStop_;
+    if (target) SetFocus(target);
+}
+
+void Win32FormWindow::OnDropFiles(HDROP drop) {
+    const DropHandle handle(drop);
+    Deliver([this, drop] {
+        const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_);
+        HdropDropData data(drop);
+        DropArgs args = MakeDropArgs(point);
+        const BusyCursor busy;
+        events_->DragDrop(point.target, data, args);
+    });
+}
+
+}  // namespace tolvane

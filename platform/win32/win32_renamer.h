@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/file_renamer.h"
+
+namespace tolvane {
+
+// Renames with one MoveFileExW call that neither replaces an existing entry
+// nor copies across volumes. Paths are Windows paths with '\' separators.
+class Win32Renamer : public FileRenamer {
+  public:
+    void Rename(const Text& oldPath, const Text& newPath) override;
+};
+
+}  // namespace tolvane

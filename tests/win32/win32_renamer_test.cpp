@@ -1,0 +1,148 @@
+#include "platform/win32/win32_renamer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/error.h"
+#include "tests/win32/win32_temp_dir.h"
+
+namespace tolvane {
+namespace {
+
+using testing_files::Exists;
+using testing_files::MakeDirectory;
+using testing_files::ReadFile;
+using testing_files::Win32TempDir;
+using testing_files::WriteFile;
+
+// The names a directory lists, exactly as stored.
+std::vector<Text> Listing(const Text& directory) {
+    std::vector<Text> names;
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = testing_files::Wide(directory + u"\\*");
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.emplace_back(name.begin(), name.end());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+class Win32RenamerTest : public ::testing::Test {
+  protected:
+    // Expects the rename to fail with `code`, naming both paths.
+    void ExpectRefused(const Text& from, const Text& to, DWORD code) {
+        try {
+            renamer.Rename(from, to);
+            ADD_FAILURE() << "rename succeeded";
+        } catch (const RenameError& error) {
+            EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << error.what();
+            EXPECT_EQ(error.oldPath(), from);
+            EXPECT_EQ(error.newPath(), to);
+            EXPECT_NE(error.description().find(from), Text::npos);
+            EXPECT_NE(error.description().find(to), Text::npos);
+        }
+    }
+
+    Win32TempDir dir;
+    Win32Renamer renamer;
+};
+
+TEST_F(Win32RenamerTest, RenamesFilesAndFoldersInPlace) {
+    WriteFile(dir / u"a.txt", "alpha");
+    MakeDirectory(dir / u"Album");
+    WriteFile(dir / u"Album\\song.mp3", "la");
+    renamer.Rename(dir / u"a.txt", dir / u"1-a.txt");
+    renamer.Rename(dir / u"Album", dir / u"Old Album");
+    EXPECT_FALSE(Exists(dir / u"a.txt"));
+    EXPECT_EQ(ReadFile(dir / u"1-a.txt"), "alpha");
+    EXPECT_EQ(ReadFile(dir / u"Old Album\\song.mp3"), "la");
+}
+
+TEST_F(Win32RenamerTest, KeepsNamesExact) {
+    const Text name = u"\u00E9t\u00E9 \U0001F600 #%.txt";
+    WriteFile(dir / u"x.txt", "x");
+    renamer.Rename(dir / u"x.txt", dir / name);
+    EXPECT_EQ(Listing(dir.Path()), std::vector<Text>{name});
+}
+
+TEST_F(Win32RenamerTest, MovesIntoAnotherFolderOfTheSameVolume) {
+    WriteFile(dir / u"a.txt", "alpha");
+    MakeDirectory(dir / u"Sub");
+    renamer.Rename(dir / u"a.txt", dir / u"Sub\\a.txt");
+    EXPECT_EQ(ReadFile(dir / u"Sub\\a.txt"), "alpha");
+}
+
+TEST_F(Win32RenamerTest, NeverReplacesAnExistingEntry) {
+    WriteFile(dir / u"a.txt", "alpha");
+    WriteFile(dir / u"b.txt", "beta");
+    MakeDirectory(dir / u"Folder");
+    ExpectRefused(dir / u"a.txt", dir / u"b.txt", ERROR_ALREADY_EXISTS);
+    ExpectRefused(dir / u"a.txt", dir / u"Folder", ERROR_ALREADY_EXISTS);
+    ExpectRefused(dir / u"Folder", dir / u"b.txt", ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(ReadFile(dir / u"a.txt"), "alpha");
+    EXPECT_EQ(ReadFile(dir / u"b.txt"), "beta");
+    EXPECT_EQ(Listing(dir / u"Folder"), std::vector<Text>{});
+}
+
+TEST_F(Win32RenamerTest, SamePathSucceedsWithoutChange) {
+    WriteFile(dir / u"a.txt", "alpha");
+    renamer.Rename(dir / u"a.txt", dir / u"a.txt");
+    EXPECT_EQ(ReadFile(dir / u"a.txt"), "alpha");
+}
+
+TEST_F(Win32RenamerTest, ReportsAMissingEntry) {
+    ExpectRefused(dir / u"gone.txt", dir / u"gone.txt", ERROR_FILE_NOT_FOUND);
+    ExpectRefused(dir / u"gone.txt", dir / u"new.txt", ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Win32RenamerTest, ReportsAMissingSubfolderAndKeepsTheFile) {
+    WriteFile(dir / u"a.txt", "alpha");
+    ExpectRefused(dir / u"a.txt", dir / u"Sub\\a.txt", ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(ReadFile(dir / u"a.txt"), "alpha");
+}
+
+TEST_F(Win32RenamerTest, RefusesNamesWindowsCannotHold) {
+    WriteFile(dir / u"a.txt", "alpha");
+    ExpectRefused(dir / u"a.txt", dir / u"a?.txt", ERROR_INVALID_NAME);
+    ExpectRefused(dir / u"a.txt", dir / u"a*.txt", ERROR_INVALID_NAME);
+    ExpectRefused(dir / u"a.txt", dir / Text(u"a\0b", 3), ERROR_INVALID_NAME);
+    EXPECT_EQ(Listing(dir.Path()), std::vector<Text>{u"a.txt"});
+}
+
+TEST_F(Win32RenamerTest, ErrorTextIsTheSystemsOwn) {
+    try {
+        renamer.Rename(dir / u"gone.txt", dir / u"new.txt");
+        FAIL() << "rename succeeded";
+    } catch (const RenameError& error) {
+        wchar_t expected[512] = {};
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       ERROR_FILE_NOT_FOUND, 0, expected, 512, nullptr);
+        std::wstring text = expected;
+        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+        ASSERT_FALSE(text.empty());
+        EXPECT_NE(error.description().find(Text(text.begin(), text.end())), Text::npos)
+            << error.what();
+    }
+}
+
+// A change of letter case alone. On Windows' own file systems MoveFileExW
+// renames the one entry. Under Wine on a case-sensitive Linux disk it may
+// report success and leave the old spelling: either way the file is kept,
+// never lost or duplicated.
+TEST_F(Win32RenamerTest, CaseOnlyChangeKeepsTheOneFile) {
+    WriteFile(dir / u"readme.txt", "text");
+    renamer.Rename(dir / u"readme.txt", dir / u"README.txt");
+    const std::vector<Text> names = Listing(dir.Path());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(names[0] == u"README.txt" || names[0] == u"readme.txt");
+    EXPECT_EQ(ReadFile(dir / names[0]), "text");
+    RecordProperty("case_only_result", std::string(names[0].begin(), names[0].end()));
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,89 @@
+#!/bin/bash
+# Runs Windows test programs under Wine, sharing one Wine prefix, one
+# persistent wineserver and one private Xvfb among all of a test run's
+# programs, so each test starts in a fraction of a second.
+#
+#   wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...]
+#   wine_session.sh stop STATE_DIR
+#
+# STATE_DIR holds the prefix and the X server's details; it belongs to one
+# build tree. Windows needs a display for any window: the session always
+# starts its own Xvfb, so test windows never appear on a user's desktop.
+set -eu
+
+command=$1
+state=$2
+shift 2
+mkdir -p "$state"
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts: the tests use neither.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_alive() {
+    [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
+}
+
+start_xvfb() {
+    fifo="$state/displayfd"
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 -noreset \
+        3>"$fifo" >"$state/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$state/xvfb.pid"
+    exec 4<>"$fifo"
+    number=""
+    read -r -t 10 number <&4 || true
+    exec 4<&-
+    rm -f "$fifo"
+    if [ -z "$number" ]; then
+        echo "wine_session: Xvfb did not start" >&2
+        cat "$state/xvfb.log" >&2
+        exit 1
+    fi
+    echo ":$number" >"$state/display"
+}
+
+# Called under the lock: the first program of a run sets everything up.
+prepare() {
+    xvfb_alive || start_xvfb
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$loader" wineboot.exe --init >/dev/null 2>&1 || true
+    fi
+    # Persistent, but gone a minute after the last program ends.
+    wineserver -p60 >/dev/null 2>&1 || true
+}
+
+case "$command" in
+run)
+    loader=$1
+    shift
+    exec 9>"$state/lock"
+    flock 9
+    prepare
+    flock -u 9
+    exec 9>&-
+    # Wine starts long-lived helpers (services, the desktop process) from
+    # whichever program comes first, and they keep its output open. Through
+    # a file, the caller's pipe closes when the program ends.
+    output=$(mktemp "$state/output.XXXXXX")
+    status=0
+    "$loader" "$@" </dev/null >"$output" 2>&1 || status=$?
+    cat "$output"
+    rm -f "$output"
+    exit $status
+    ;;
+stop)
+    wineserver -k >/dev/null 2>&1 || true
+    if xvfb_alive; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    fi
+    rm -f "$state/xvfb.pid" "$state/display"
+    ;;
+*)
+    echo "usage: wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...] | stop STATE_DIR" >&2
+    exit 2
+    ;;
+esac
