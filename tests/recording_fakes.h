@@ -9,6 +9,7 @@
 #include "engine/error.h"
 #include "engine/path_split.h"
 #include "platform/drop_file_list.h"
+#include "platform/error_report.h"
 #include "platform/file_renamer.h"
 
 namespace tolvane::testing_fakes {
@@ -79,6 +80,13 @@ class RecordingRenamer : public FileRenamer {
     EventLog& log_;
     int failAt_;
     int calls_ = 0;
+};
+
+// Keeps every error shown to the user.
+class RecordingReport : public ErrorReport {
+  public:
+    void Show(const Error& error) override { shown.push_back(error); }
+    std::vector<Error> shown;
 };
 
 }  // namespace tolvane::testing_fakes

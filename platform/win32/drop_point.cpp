@@ -35,7 +35,12 @@ DropPoint LocateDrop(HWND window, HDROP drop, const std::map<HWND, std::string>&
     const auto found = controls.find(under);
     if (found != controls.end()) {
         located.target = found->second;
-        MapWindowPoints(window, under, &located.point, 1);
+        // From the control's outer corner, its border included.
+        RECT place;
+        GetWindowRect(under, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        located.point.x -= place.left;
+        located.point.y -= place.top;
     }
     return located;
 }

@@ -1,1 +1,47 @@
+#include "platform/win32/hdrop_file_list.h"
+
 #include <gtest/gtest.h>
+
+#include "engine/error.h"
+#include "tests/win32/hdrop_builder.h"
+
+namespace tolvane {
+namespace {
+
+using testing_files::MakeHdrop;
+
+TEST(HdropFileListTest, ReadsEveryPathExactlyInDropOrder) {
+    const std::vector<Text> paths = {u"C:\\Docs\\a.txt", u"C:\\Docs\\\u00E9t\u00E9 \U0001F600",
+                                     u"\\\\server\\share\\Folder"};
+    const DropHandle drop(MakeHdrop(paths));
+    const HdropFileList files(drop.get());
+    ASSERT_EQ(files.Count(), 3);
+    for (std::int32_t i = 1; i <= 3; ++i) EXPECT_EQ(files.Entry(i), paths[i - 1]);
+}
+
+TEST(HdropFileListTest, EntriesAreNumberedFromOne) {
+    const DropHandle drop(MakeHdrop({u"C:\\a", u"C:\\b"}));
+    const HdropFileList files(drop.get());
+    EXPECT_THROW(files.Entry(0), Error);
+    EXPECT_THROW(files.Entry(3), Error);
+    EXPECT_THROW(files.Entry(-1), Error);
+}
+
+// Wine puts U+FFFD for bytes of a Linux name that are not UTF-8; renaming
+// that path would at best fail and at worst name another file.
+TEST(HdropFileListTest, RefusesAPathHoldingTheReplacementCharacter) {
+    const Text unrepresentable = u"C:\\Docs\\bad\uFFFD.txt";
+    const DropHandle drop(MakeHdrop({u"C:\\Docs\\good.txt", unrepresentable}));
+    const HdropFileList files(drop.get());
+    EXPECT_EQ(files.Entry(1), u"C:\\Docs\\good.txt");
+    try {
+        files.Entry(2);
+        FAIL() << "the path was handed on";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), ERROR_NO_UNICODE_TRANSLATION);
+        EXPECT_NE(error.description().find(unrepresentable), Text::npos);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,86 @@
+#include <gmock/gmock.h>
+
+#include "tests/win32/win32_form_fixture.h"
+
+namespace tolvane {
+namespace {
+
+// A form that records what reaches it.
+class RecordingEvents : public FormEvents {
+  public:
+    struct Drop {
+        std::string target;
+        std::vector<Text> files;
+        DropArgs args;
+        bool busyCursor;
+    };
+
+    void Load() override { ++loads; }
+    void Click(std::string_view item) override { clicks.emplace_back(item); }
+    void DragDrop(std::string_view target, DropData& data, DropArgs& args) override {
+        std::vector<Text> files;
+        for (std::int32_t i = 1; i <= data.Files().Count(); ++i) {
+            files.push_back(data.Files().Entry(i));
+        }
+        const bool busy = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+        drops.push_back({std::string(target), files, args, busy});
+    }
+
+    int loads = 0;
+    std::vector<std::string> clicks;
+    std::vector<Drop> drops;
+};
+
+class Win32DropRoutingTest : public win32_testing::Win32FormFixture {
+  protected:
+    Win32DropRoutingTest() { form_.Attach(events_, report_); }
+
+    const RecordingEvents::Drop& DropAt(POINT point) {
+        Drop({u"C:\\D\\a.txt"}, point);
+        EXPECT_FALSE(events_.drops.empty());
+        return events_.drops.back();
+    }
+
+    RecordingEvents events_;
+};
+
+TEST_F(Win32DropRoutingTest, LoadComesFirstAndOnce) {
+    EXPECT_EQ(events_.loads, 1);
+    EXPECT_TRUE(events_.drops.empty());
+}
+
+TEST_F(Win32DropRoutingTest, MenuItemsArriveByName) {
+    for (int i = 0; i < 4; ++i) ClickMenuItem(i);
+    SendMessageW(window(), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);  // Enter in a box
+    EXPECT_THAT(events_.clicks,
+                testing::ElementsAre("mnuSearchandReplace", "mnuInsert", "mnuAppend", "mnuNumber"));
+}
+
+TEST_F(Win32DropRoutingTest, EachControlAndTheSurfaceIsItsOwnTarget) {
+    for (const char* name : {"txtFind", "txtReplace", "Label1", "Label2"}) {
+        EXPECT_EQ(DropAt(PointIn(name)).target, name);
+    }
+    EXPECT_EQ(DropAt(Surface()).target, "Form1");
+}
+
+TEST_F(Win32DropRoutingTest, AHiddenControlsPlaceIsTheSurface) {
+    ShowWindow(control("txtReplace"), SW_HIDE);
+    EXPECT_EQ(DropAt(PointIn("txtReplace")).target, "Form1");
+}
+
+TEST_F(Win32DropRoutingTest, ArgumentsAreACopyAtThePointInTwipsOfTheTarget) {
+    const RecordingEvents::Drop& drop = DropAt(PointIn("txtReplace", 3, 4));
+    EXPECT_EQ(drop.args.effect, 1);
+    EXPECT_FLOAT_EQ(drop.args.x, TwipsFromPixels(3, ScreenDpi()));
+    EXPECT_FLOAT_EQ(drop.args.y, TwipsFromPixels(4, ScreenDpi()));
+    EXPECT_THAT(drop.files, testing::ElementsAre(u"C:\\D\\a.txt"));
+    EXPECT_TRUE(drop.busyCursor);
+}
+
+TEST_F(Win32DropRoutingTest, ADropNeverPutsTextIntoABox) {
+    DropAt(PointIn("txtFind"));
+    EXPECT_EQ(win32_testing::WindowText(control("txtFind")), u"");
+}
+
+}  // namespace
+}  // namespace tolvane
