@@ -13,7 +13,7 @@ namespace {
 int Run(int showCommand) {
     tolvane::Win32Renamer renamer;
     tolvane::Win32FormWindow window(tolvane::Form1Description());
-    tolvane::Win32ErrorReport errors(window.handle());
+    tolvane::Win32ErrorReport errors(window.handle(), tolvane::Form1Description().caption);
     tolvane::Form1 form(window.controls(), renamer);
     window.Attach(form, errors);
     window.EndProgramOnClose();
@@ -27,7 +27,7 @@ int Run(int showCommand) {
 // that reaches here means the window could not be made at all.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     int exitCode = 1;
-    tolvane::Win32ErrorReport report(nullptr);
+    tolvane::Win32ErrorReport report(nullptr, tolvane::Form1Description().caption);
     tolvane::RunEventHandler(report, [&] { exitCode = Run(showCommand); });
     return exitCode;
 }

@@ -1,12 +1,24 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, running and testing need,
 # skipping those already present.
+#   install-deps.sh            the Linux program
+#   install-deps.sh --windows  the Windows program, cross-built, and Wine
+#   install-deps.sh --tests    everything the tests need: both of the above
 set -eu
 
-packages="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
-if [ "${1:-}" = "--tests" ]; then
-    packages="$packages xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
-fi
+linux="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
+test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
+# googletest: its sources, built with the cross compilers for the Windows
+# tests. wine32 runs the 32-bit program, wine64 the 64-bit build of it on
+# hosts that cannot run 32-bit code.
+windows="g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
+    mingw-w64-x86-64-dev googletest wine wine32:i386 wine64 xvfb xauth"
+
+case "${1:-}" in
+--tests) packages="$linux $test_tools $windows" ;;
+--windows) packages="cmake $windows" ;;
+*) packages="$linux" ;;
+esac
 
 missing=""
 for package in $packages; do
@@ -18,6 +30,13 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
+case "$missing" in
+*:i386*)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    ;;
+esac
 echo "Installing:$missing"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

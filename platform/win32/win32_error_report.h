@@ -6,18 +6,17 @@
 
 namespace tolvane {
 
-// Shows an error in a message box titled like its owner window, "Error N:
-// description", and lets the program go on once it is closed.
+// Shows an error in a message box, "Error N: description", owned by the
+// program's window (if it has one yet), and lets the program go on once it
+// is closed.
 class Win32ErrorReport : public ErrorReport {
   public:
-    explicit Win32ErrorReport(HWND owner) : owner_(owner) {}
+    Win32ErrorReport(HWND owner, const Text& title) : owner_(owner), title_(title) {}
     void Show(const Error& error) override;
 
   private:
     HWND owner_;
+    Text title_;
 };
-
-// The message box's text.
-Text ErrorReportText(const Error& error);
 
 }  // namespace tolvane

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
+#include "engine/path_split.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_text.h"
 
@@ -18,6 +21,35 @@ void RefuseEmbeddedNul(const Text& oldPath, const Text& newPath) {
     if (oldPath.find(u'\0') != Text::npos || newPath.find(u'\0') != Text::npos) {
         ThrowRenameError(ERROR_INVALID_NAME, oldPath, newPath);
     }
+}
+
+// Both paths name the same entry, spelt with other letter case.
+bool IsCaseOnlyChange(const Text& oldPath, const Text& newPath) {
+    if (oldPath.size() != newPath.size() || oldPath == newPath) return false;
+    std::wstring a = ToWide(oldPath);
+    std::wstring b = ToWide(newPath);
+    CharUpperBuffW(a.data(), static_cast<DWORD>(a.size()));
+    CharUpperBuffW(b.data(), static_cast<DWORD>(b.size()));
+    return a == b;
+}
+
+// The name as the file system stores it now.
+Text StoredName(const Text& path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return Text();
+    FindClose(search);
+    return FromWide(found.cFileName, wcslen(found.cFileName));
+}
+
+// Some file systems, and Wine on a case-sensitive Linux disk, report a
+// change of letter case alone as done while keeping the old spelling.
+void CheckCaseChanged(const Text& oldPath, const Text& newPath) {
+    if (StoredName(newPath) == NoPath(newPath)) return;
+    throw RenameError(ERROR_NOT_SUPPORTED,
+                      u"The system reported the rename as done but kept the old spelling; a "
+                      u"change of letter case alone is not possible here",
+                      oldPath, newPath);
 }
 
 }  // namespace
@@ -39,6 +71,7 @@ void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
     if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
         ThrowRenameError(GetLastError(), oldPath, newPath);
     }
+    if (IsCaseOnlyChange(oldPath, newPath)) CheckCaseChanged(oldPath, newPath);
 }
 
 }  // namespace tolvane
