@@ -15,45 +15,21 @@
 #include "platform/form_events.h"
 #include "platform/posix/posix_renamer.h"
 #include "platform/qt/form_window.h"
+#include "tests/recording_fakes.h"
 #include "window/form1_description.h"
 #include "window/main_window.h"
 
 namespace tolvane::qt_testing {
 
-class RecordingReport : public ErrorReport {
-  public:
-    void Show(const Error& error) override { shown.push_back(error); }
-    std::vector<Error> shown;
-};
+using testing_fakes::RecordingReport;
 
-// A form that records what it is given; Click throws while `failClicks`.
-class RecordingForm : public FormEvents {
-  public:
-    struct Drop {
-        std::string target;
-        std::vector<Text> files;
-        DropArgs args;
-        bool busyCursor;
-    };
-
-    void Load() override { ++loads; }
-    void Click(std::string_view item) override {
-        clicks.emplace_back(item);
-        if (failClicks) throw Error(42, u"Click failed");
-    }
-    void DragDrop(std::string_view target, DropData& data, DropArgs& args) override {
-        std::vector<Text> files;
-        for (std::int32_t i = 1; i <= data.Files().Count(); ++i)
-            files.push_back(data.Files().Entry(i));
+// A form that records what it is given, and whether the wait cursor showed.
+class RecordingForm : public testing_fakes::RecordingForm {
+  protected:
+    bool BusyCursorShown() const override {
         const QCursor* cursor = QGuiApplication::overrideCursor();
-        drops.push_back(
-            {std::string(target), files, args, cursor && cursor->shape() == Qt::WaitCursor});
+        return cursor && cursor->shape() == Qt::WaitCursor;
     }
-
-    int loads = 0;
-    bool failClicks = false;
-    std::vector<std::string> clicks;
-    std::vector<Drop> drops;
 };
 
 // A window built from Form1's description and attached to `Form`.

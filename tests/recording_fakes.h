@@ -11,6 +11,7 @@
 #include "platform/drop_file_list.h"
 #include "platform/error_report.h"
 #include "platform/file_renamer.h"
+#include "platform/form_events.h"
 
 namespace tolvane::testing_fakes {
 
@@ -87,6 +88,39 @@ class RecordingReport : public ErrorReport {
   public:
     void Show(const Error& error) override { shown.push_back(error); }
     std::vector<Error> shown;
+};
+
+// A form that records the events a front end delivers; Click throws while
+// `failClicks`. Front ends' tests say how they show the busy cursor.
+class RecordingForm : public FormEvents {
+  public:
+    struct Drop {
+        std::string target;
+        std::vector<Text> files;
+        DropArgs args;
+        bool busyCursor;
+    };
+
+    void Load() override { ++loads; }
+    void Click(std::string_view item) override {
+        clicks.emplace_back(item);
+        if (failClicks) throw Error(42, u"Click failed");
+    }
+    void DragDrop(std::string_view target, DropData& data, DropArgs& args) override {
+        std::vector<Text> files;
+        for (std::int32_t i = 1; i <= data.Files().Count(); ++i) {
+            files.push_back(data.Files().Entry(i));
+        }
+        drops.push_back({std::string(target), files, args, BusyCursorShown()});
+    }
+
+    int loads = 0;
+    bool failClicks = false;
+    std::vector<std::string> clicks;
+    std::vector<Drop> drops;
+
+  protected:
+    virtual bool BusyCursorShown() const { return false; }
 };
 
 }  // namespace tolvane::testing_fakes

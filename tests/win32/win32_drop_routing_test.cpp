@@ -5,37 +5,17 @@
 namespace tolvane {
 namespace {
 
-// A form that records what reaches it.
-class RecordingEvents : public FormEvents {
-  public:
-    struct Drop {
-        std::string target;
-        std::vector<Text> files;
-        DropArgs args;
-        bool busyCursor;
-    };
-
-    void Load() override { ++loads; }
-    void Click(std::string_view item) override { clicks.emplace_back(item); }
-    void DragDrop(std::string_view target, DropData& data, DropArgs& args) override {
-        std::vector<Text> files;
-        for (std::int32_t i = 1; i <= data.Files().Count(); ++i) {
-            files.push_back(data.Files().Entry(i));
-        }
-        const bool busy = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
-        drops.push_back({std::string(target), files, args, busy});
-    }
-
-    int loads = 0;
-    std::vector<std::string> clicks;
-    std::vector<Drop> drops;
+// A form that records what reaches it, and whether the wait cursor showed.
+class RecordingEvents : public testing_fakes::RecordingForm {
+  protected:
+    bool BusyCursorShown() const override { return GetCursor() == LoadCursorW(nullptr, IDC_WAIT); }
 };
 
 class Win32DropRoutingTest : public win32_testing::Win32FormFixture {
   protected:
     Win32DropRoutingTest() { form_.Attach(events_, report_); }
 
-    const RecordingEvents::Drop& DropAt(POINT point) {
+    const testing_fakes::RecordingForm::Drop& DropAt(POINT point) {
         Drop({u"C:\\D\\a.txt"}, point);
         EXPECT_FALSE(events_.drops.empty());
         return events_.drops.back();
@@ -69,7 +49,7 @@ TEST_F(Win32DropRoutingTest, AHiddenControlsPlaceIsTheSurface) {
 }
 
 TEST_F(Win32DropRoutingTest, ArgumentsAreACopyAtThePointInTwipsOfTheTarget) {
-    const RecordingEvents::Drop& drop = DropAt(PointIn("txtReplace", 3, 4));
+    const testing_fakes::RecordingForm::Drop& drop = DropAt(PointIn("txtReplace", 3, 4));
     EXPECT_EQ(drop.args.effect, 1);
     EXPECT_FLOAT_EQ(drop.args.x, TwipsFromPixels(3, ScreenDpi()));
     EXPECT_FLOAT_EQ(drop.args.y, TwipsFromPixels(4, ScreenDpi()));
