@@ -1,11 +1,12 @@
 #include "platform/win32/hdrop_file_list.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
-#include <cerrno>
-#include <limits>
+#include <cwchar>
+#include <string>
 
 #include "engine/error.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_text.h"
 
 namespace tolvane {
@@ -14,31 +15,61 @@ namespace {
 
 constexpr char16_t kReplacementCharacter = u'\uFFFD';
 
-Text IndexText(std::int32_t index) {
-    const std::wstring digits = std::to_wstring(index);
-    return FromWide(digits);
+// Locks a drop's memory for reading, and unlocks it however reading ends.
+class LockedDrop {
+  public:
+    explicit LockedDrop(HDROP drop)
+        : memory_(reinterpret_cast<HGLOBAL>(drop)),
+          header_(static_cast<const DROPFILES*>(GlobalLock(memory_))) {
+        if (!header_) ThrowLastError(u"Reading the dropped files");
+    }
+    LockedDrop(const LockedDrop&) = delete;
+    LockedDrop& operator=(const LockedDrop&) = delete;
+    ~LockedDrop() { GlobalUnlock(memory_); }
+
+    const DROPFILES& header() const { return *header_; }
+    const char* list() const { return reinterpret_cast<const char*>(header_) + header_->pFiles; }
+
+  private:
+    HGLOBAL memory_;
+    const DROPFILES* header_;
+};
+
+Text FromAnsi(const char* text, std::size_t length) {
+    const int size = static_cast<int>(length);
+    const int wide = MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0);
+    std::wstring converted(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, size, converted.data(), wide);
+    return FromWide(converted);
+}
+
+// The list is a run of NUL-ended paths, ended by an empty one.
+template <typename Char, typename Convert>
+std::vector<Text> ReadList(const Char* list, Convert convert) {
+    std::vector<Text> paths;
+    while (*list) {
+        std::size_t length = 0;
+        while (list[length]) ++length;
+        paths.push_back(convert(list, length));
+        list += length + 1;
+    }
+    return paths;
 }
 
 }  // namespace
 
-std::int32_t HdropFileList::Count() const {
-    const UINT count = DragQueryFileW(drop_, 0xFFFFFFFF, nullptr, 0);
-    if (count > static_cast<UINT>(std::numeric_limits<std::int32_t>::max())) {
-        throw Error(EOVERFLOW, u"The drop holds more entries than can be counted");
+std::vector<Text> ReadDroppedPaths(HDROP drop) {
+    const LockedDrop locked(drop);
+    if (locked.header().fWide) {
+        return ReadList(
+            reinterpret_cast<const wchar_t*>(locked.list()),
+            [](const wchar_t* path, std::size_t length) { return FromWide(path, length); });
     }
-    return static_cast<std::int32_t>(count);
+    return ReadList(locked.list(), FromAnsi);
 }
 
 Text HdropFileList::Entry(std::int32_t index) const {
-    if (index < 1 || index > Count()) {
-        throw Error(ERROR_INVALID_INDEX, u"No dropped entry number " + IndexText(index));
-    }
-    const UINT position = static_cast<UINT>(index - 1);
-    const UINT length = DragQueryFileW(drop_, position, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    const UINT copied = DragQueryFileW(drop_, position, path.data(), length + 1);
-    path.resize(copied);
-    Text entry = FromWide(path);
+    Text entry = TextFileList::Entry(index);
     if (entry.find(kReplacementCharacter) != Text::npos) {
         throw Error(ERROR_NO_UNICODE_TRANSLATION,
                     u"The name of \u201C" + entry +

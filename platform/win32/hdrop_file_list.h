@@ -4,24 +4,27 @@
 // after windows.h
 #include <shellapi.h>
 
+#include <vector>
+
 #include "platform/form_events.h"
+#include "platform/text_file_list.h"
 
 namespace tolvane {
 
-// The files of one WM_DROPFILES drop, read from its HDROP. The handle
-// belongs to the drop; see DropHandle for its release.
-class HdropFileList : public DropFileList {
+// The paths of one WM_DROPFILES drop, in drop order, read from its HDROP in
+// one pass: asking the system for each entry by number would walk the list
+// from its start every time.
+std::vector<Text> ReadDroppedPaths(HDROP drop);
+
+// The files of one drop.
+class HdropFileList : public TextFileList {
   public:
-    explicit HdropFileList(HDROP drop) : drop_(drop) {}
+    explicit HdropFileList(HDROP drop) : TextFileList(ReadDroppedPaths(drop)) {}
 
-    std::int32_t Count() const override;
-    // Raises Error for an index outside 1..Count(), and for a path holding
-    // U+FFFD: the system put that in place of a character the name really
-    // has, so the path names no file exactly and must not be renamed.
+    // Also raises Error for a path holding U+FFFD: the system put that in
+    // place of a character the name really has, so the path names no file
+    // exactly and must not be renamed.
     Text Entry(std::int32_t index) const override;
-
-  private:
-    HDROP drop_;
 };
 
 class HdropDropData : public DropData {

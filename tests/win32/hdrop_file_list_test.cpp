@@ -19,6 +19,28 @@ TEST(HdropFileListTest, ReadsEveryPathExactlyInDropOrder) {
     for (std::int32_t i = 1; i <= 3; ++i) EXPECT_EQ(files.Entry(i), paths[i - 1]);
 }
 
+TEST(HdropFileListTest, ReadsANarrowListFromAnOlderProgram) {
+    const DropHandle drop(MakeHdrop(std::vector<std::string>{"C:\\a.txt", "C:\\Folder"}));
+    const HdropFileList files(drop.get());
+    ASSERT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.Entry(1), u"C:\\a.txt");
+    EXPECT_EQ(files.Entry(2), u"C:\\Folder");
+}
+
+TEST(HdropFileListTest, ReadsTheLargestDropInOrder) {
+    std::vector<Text> paths;
+    for (int i = 1; i <= 32767; ++i) {
+        const std::wstring name = L"C:\\Docs\\" + std::to_wstring(i) + L".txt";
+        paths.emplace_back(name.begin(), name.end());
+    }
+    const DropHandle drop(MakeHdrop(paths));
+    const HdropFileList files(drop.get());
+    ASSERT_EQ(files.Count(), 32767);
+    EXPECT_EQ(files.Entry(1), paths.front());
+    EXPECT_EQ(files.Entry(16384), paths[16383]);
+    EXPECT_EQ(files.Entry(32767), paths.back());
+}
+
 TEST(HdropFileListTest, EntriesAreNumberedFromOne) {
     const DropHandle drop(MakeHdrop({u"C:\\a", u"C:\\b"}));
     const HdropFileList files(drop.get());
