@@ -187,8 +187,16 @@ void Win32FormWindow::RestoreFocus() {
     if (target) SetFocus(target);
 }
 
+// While an error box is open the window is disabled, but Wine still
+// delivers drops to it: a batch started then would run inside the box's
+// message loop. Such a drop is refused with a beep, as Windows itself
+// refuses drops on a disabled window.
 void Win32FormWindow::OnDropFiles(HDROP drop) {
     const DropHandle handle(drop);
+    if (!IsWindowEnabled(window_)) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
     Deliver([this, drop] {
         const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_);
         HdropDropData data(drop);

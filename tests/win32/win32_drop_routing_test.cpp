@@ -57,6 +57,15 @@ TEST_F(Win32DropRoutingTest, ArgumentsAreACopyAtThePointInTwipsOfTheTarget) {
     EXPECT_TRUE(drop.busyCursor);
 }
 
+TEST_F(Win32DropRoutingTest, NoDropIsTakenWhileAnErrorBoxDisablesTheWindow) {
+    EnableWindow(window(), FALSE);
+    Drop({u"C:\\D\\a.txt"}, Surface());
+    EXPECT_TRUE(events_.drops.empty());
+    EnableWindow(window(), TRUE);
+    Drop({u"C:\\D\\a.txt"}, Surface());
+    EXPECT_EQ(events_.drops.size(), 1u);
+}
+
 TEST_F(Win32DropRoutingTest, ADropNeverPutsTextIntoABox) {
     DropAt(PointIn("txtFind"));
     EXPECT_EQ(win32_testing::WindowText(control("txtFind")), u"");

@@ -4,7 +4,11 @@
 # programs, so each test starts in a fraction of a second.
 #
 #   wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...]
+#   wine_session.sh display STATE_DIR LOADER
 #   wine_session.sh stop STATE_DIR
+#
+# display prepares the session as run does and prints its X display (":3"),
+# for tests that drive Wine's windows with X clients of their own.
 #
 # STATE_DIR holds the prefix and the X server's details; it belongs to one
 # build tree. Windows needs a display for any window: the session always
@@ -56,15 +60,19 @@ prepare() {
     wineserver -p60 >/dev/null 2>&1 || true
 }
 
-case "$command" in
-run)
-    loader=$1
-    shift
+prepare_locked() {
     exec 9>"$state/lock"
     flock 9
     prepare
     flock -u 9
     exec 9>&-
+}
+
+case "$command" in
+run)
+    loader=$1
+    shift
+    prepare_locked
     # Wine starts long-lived helpers (services, the desktop process) from
     # whichever program comes first, and they keep its output open. Through
     # a file, the caller's pipe closes when the program ends.
@@ -75,6 +83,11 @@ run)
     rm -f "$output"
     exit $status
     ;;
+display)
+    loader=$1
+    prepare_locked
+    echo "$DISPLAY"
+    ;;
 stop)
     wineserver -k >/dev/null 2>&1 || true
     if xvfb_alive; then
@@ -83,7 +96,8 @@ stop)
     rm -f "$state/xvfb.pid" "$state/display"
     ;;
 *)
-    echo "usage: wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...] | stop STATE_DIR" >&2
+    echo "usage: wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...]" \
+        "| display STATE_DIR LOADER | stop STATE_DIR" >&2
     exit 2
     ;;
 esac
