@@ -21,6 +21,9 @@ shift 2
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
+# Wine turns Windows names into Linux ones with the locale's character set;
+# in the C locale of a bare machine no name beyond ASCII could be made.
+export LC_ALL=C.UTF-8
 # No Mono or Gecko installer prompts: the tests use neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
