@@ -79,9 +79,9 @@ popup_text() { sed -n 's/^popup=//p' <<<"$PROBED"; }
 popup_open() { [ -n "$(popup_text)" ]; }
 popup_closed() { [ -z "$(popup_text)" ]; }
 
-# expect_reported LINE...: Windows reports every LINE within five seconds.
+# expect_reported LINE...: Windows reports every LINE within ten seconds.
 expect_reported() {
-    probe_until 5 reports_all "$@" || {
+    probe_until 10 reports_all "$@" || {
         echo "Windows reports:" >&2
         echo "$PROBED" >&2
         fail "Windows does not report: $*"
@@ -154,7 +154,7 @@ refuse_drop() {
     mapfile -t entries < <(make_files "$dir" "$@")
     drag_files "$place" "$drag_source" "${entries[@]}"
     [ "$DRAG_RESULT" != move ] || fail "the drop ended as a move"
-    probe_until 5 popup_open || fail "no error box came up"
+    probe_until 15 popup_open || fail "no error box came up (the drag ended as $DRAG_RESULT)"
     echo "error box: $(popup_text)"
     expect_files "$dir" "$@"
     expect_count "$dir" "$#"
