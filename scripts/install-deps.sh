@@ -2,21 +2,23 @@
 # Installs the Debian 12 packages that building, running and testing need,
 # skipping those already present.
 #   install-deps.sh            the Linux program
-#   install-deps.sh --windows  the Windows program, cross-built, and Wine
-#   install-deps.sh --tests    everything the tests need: both of the above
+#   install-deps.sh --windows  the Windows program, cross-built
+#   install-deps.sh --tests    everything the tests need: both of the above,
+#                              GoogleTest's sources for the cross build, and
+#                              Wine to run the Windows tests
 set -eu
 
 linux="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
-# googletest: its sources, built with the cross compilers for the Windows
-# tests. wine32 runs the 32-bit program, wine64 the 64-bit build of it on
-# hosts that cannot run 32-bit code.
-windows="g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
-    mingw-w64-x86-64-dev googletest wine wine32:i386 wine64 xvfb xauth"
+windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
+# wine32 runs the 32-bit program; wine64 the 64-bit build of it, on hosts
+# that cannot run 32-bit code.
+windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in
---tests) packages="$linux $test_tools $windows" ;;
---windows) packages="cmake $windows" ;;
+--tests) packages="$linux $test_tools $windows $windows_tests" ;;
+--windows) packages="$windows" ;;
 *) packages="$linux" ;;
 esac
 

@@ -1,6 +1,7 @@
 #include "platform/win32/form_window.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/event_boundary.h"
@@ -18,7 +19,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TolvaneForm";
 // A fixed frame: the controls have fixed places, so the window is not sized.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
+// Drops are accepted once a form is attached to take them.
+constexpr DWORD kWindowExStyle = 0;
 
 void RegisterWindowClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -48,15 +50,17 @@ bool IsEditNotification(WPARAM wParam, UINT code) { return HIWORD(wParam) == cod
 
 }  // namespace
 
-Win32FormWindow::Win32FormWindow(const FormDescription& form)
-    : formName_(form.name), menu_(BuildMenuBar(form)) {
+Win32FormWindow::Win32FormWindow(const FormDescription& form) : formName_(form.name) {
     RegisterWindowClass(&Procedure);
     const SIZE size = FrameSize(form, kWindowStyle, kWindowExStyle, ScreenDpi());
+    menu_ = BuildMenuBar(form);  // the window owns it from here on
     window_ = CreateWindowExW(kWindowExStyle, kWindowClass, ToWide(form.caption).c_str(),
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
                               menu_.bar, GetModuleHandleW(nullptr), this);
     if (!window_) {
+        const DWORD failure = GetLastError();
         DestroyMenu(menu_.bar);
+        SetLastError(failure);
         ThrowLastError(u"Creating the window");
     }
     controls_ = std::make_unique<Win32FormControls>(window_);
@@ -70,7 +74,10 @@ Win32FormWindow::Win32FormWindow(const FormDescription& form)
 Win32FormWindow::~Win32FormWindow() {
     events_ = nullptr;
     report_ = nullptr;
-    if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+Win32FormWindow::Destroyer::~Destroyer() {
+    if (*window && IsWindow(*window)) DestroyWindow(*window);
 }
 
 HWND Win32FormWindow::control(std::string_view name) const {
@@ -97,8 +104,8 @@ void Win32FormWindow::CreateControls(const FormDescription& form) {
 HWND Win32FormWindow::CreateControl(const ControlDescription& control, int dpi) {
     const bool isLabel = control.kind == ControlKind::Label;
     const RECT place = ControlRect(control, dpi);
-    // A label's caption is plain text ('&' is no access key) at the bottom
-    // left of its place, just above the box it names.
+    // A label's caption is plain text ('&' is no access key), from the top
+    // left of its place.
     const DWORD style = WS_CHILD | (control.visible ? WS_VISIBLE : 0) |
                         (isLabel ? SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP
                                  : WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL);
@@ -121,7 +128,10 @@ void Win32FormWindow::Attach(FormEvents& events, ErrorReport& report) {
 void Win32FormWindow::Show(int showCommand) {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
-    if (firstTabStop_) SetFocus(firstTabStop_);
+    // Started in the background or minimised, the first box gets the focus
+    // when the window is activated.
+    lastFocus_ = firstTabStop_;
+    if (GetActiveWindow() == window_ && firstTabStop_) SetFocus(firstTabStop_);
 }
 
 void Win32FormWindow::Deliver(const std::function<void()>& handler) {
@@ -130,7 +140,7 @@ void Win32FormWindow::Deliver(const std::function<void()>& handler) {
 }
 
 LRESULT CALLBACK Win32FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+                                            LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
@@ -158,10 +168,11 @@ LRESULT Win32FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             events_ = nullptr;
             if (endProgramOnClose_) PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
+        case WM_NCDESTROY: {
+            const HWND window = std::exchange(window_, nullptr);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             break;
     }

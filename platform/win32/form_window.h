@@ -50,7 +50,10 @@ class Win32FormWindow {
     void EndProgramOnClose() { endProgramOnClose_ = true; }
 
   private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Nothing may leave a window procedure into the system's frames: events
+    // catch their errors, and anything else ends the program.
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls(const FormDescription& form);
@@ -72,6 +75,13 @@ class Win32FormWindow {
     FormEvents* events_ = nullptr;
     ErrorReport* report_ = nullptr;
     bool endProgramOnClose_ = false;
+
+    // Last, so that it goes first: the window is destroyed while all that its
+    // last messages use still exists, also when the constructor fails.
+    struct Destroyer {
+        HWND* window;
+        ~Destroyer();
+    } destroyer_{&window_};
 };
 
 }  // namespace tolvane

@@ -23,6 +23,28 @@ void RefuseEmbeddedNul(const Text& oldPath, const Text& newPath) {
     }
 }
 
+// Windows drops trailing dots and spaces from a name in an ordinary path, so
+// "a." would become "a" and "a.txt " stay "a.txt": a different name than
+// asked for, or none at all, reported as done.
+void RefuseTrimmedName(const Text& oldPath, const Text& newPath) {
+    const Text name = NoPath(newPath);
+    if (!name.empty() && (name.back() == u'.' || name.back() == u' ')) {
+        throw RenameError(ERROR_INVALID_NAME,
+                          u"Windows does not keep a dot or space at the end of a name", oldPath,
+                          newPath);
+    }
+}
+
+// The dropped entry exactly as named: the "\\?\" form turns off Windows'
+// clean-up of paths, which would make "report." name the file "report".
+std::wstring ExactPath(const Text& path) {
+    const std::wstring wide = ToWide(path);
+    if (wide.rfind(LR"(\\?\)", 0) == 0) return wide;
+    if (wide.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + wide.substr(2);
+    const bool drivePath = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
+    return drivePath ? LR"(\\?\)" + wide : wide;
+}
+
 // Both paths name the same entry, spelt with other letter case.
 bool IsCaseOnlyChange(const Text& oldPath, const Text& newPath) {
     if (oldPath.size() != newPath.size() || oldPath == newPath) return false;
@@ -34,10 +56,10 @@ bool IsCaseOnlyChange(const Text& oldPath, const Text& newPath) {
 }
 
 // The name as the file system stores it now.
-Text StoredName(const Text& path) {
+Text StoredName(const Text& oldPath, const Text& newPath) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return Text();
+    const HANDLE search = FindFirstFileW(ExactPath(newPath).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) ThrowRenameError(GetLastError(), oldPath, newPath);
     FindClose(search);
     return FromWide(found.cFileName, wcslen(found.cFileName));
 }
@@ -45,7 +67,7 @@ Text StoredName(const Text& path) {
 // Some file systems, and Wine on a case-sensitive Linux disk, report a
 // change of letter case alone as done while keeping the old spelling.
 void CheckCaseChanged(const Text& oldPath, const Text& newPath) {
-    if (StoredName(newPath) == NoPath(newPath)) return;
+    if (StoredName(oldPath, newPath) == NoPath(newPath)) return;
     throw RenameError(ERROR_NOT_SUPPORTED,
                       u"The system reported the rename as done but kept the old spelling; a "
                       u"change of letter case alone is not possible here",
@@ -56,7 +78,7 @@ void CheckCaseChanged(const Text& oldPath, const Text& newPath) {
 
 void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
     RefuseEmbeddedNul(oldPath, newPath);
-    const std::wstring from = ToWide(oldPath);
+    const std::wstring from = ExactPath(oldPath);
     if (oldPath == newPath) {
         // Nothing to change, but the entry must still be there.
         if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -64,6 +86,9 @@ void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
         }
         return;
     }
+    RefuseTrimmedName(oldPath, newPath);
+    // The new path as typed: Windows' clean-up lets a '/' in a typed text
+    // point into a subfolder, as a backslash does.
     const std::wstring to = ToWide(newPath);
     // No MOVEFILE_REPLACE_EXISTING: an existing target fails the call. No
     // MOVEFILE_COPY_ALLOWED: a move to another volume fails instead of

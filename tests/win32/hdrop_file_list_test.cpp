@@ -27,6 +27,26 @@ TEST(HdropFileListTest, ReadsANarrowListFromAnOlderProgram) {
     EXPECT_EQ(files.Entry(2), u"C:\\Folder");
 }
 
+TEST(HdropFileListTest, RefusesANarrowNameBeyondAscii) {
+    const DropHandle drop(MakeHdrop(std::vector<std::string>{"C:\\caf\xE9.txt"}));
+    const HdropFileList files(drop.get());
+    ASSERT_EQ(files.Count(), 1);
+    EXPECT_THROW(files.Entry(1), Error);
+}
+
+TEST(HdropFileListTest, RefusesAListThatRunsOffItsMemory) {
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + 4 * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    // Characters to the last byte the system gave, and no terminator.
+    const std::size_t room = (GlobalSize(memory) - sizeof(DROPFILES)) / sizeof(wchar_t);
+    wmemset(reinterpret_cast<wchar_t*>(header + 1), L'a', room);
+    GlobalUnlock(memory);
+    const DropHandle drop(static_cast<HDROP>(memory));
+    EXPECT_THROW(HdropFileList{drop.get()}, Error);
+}
+
 TEST(HdropFileListTest, ReadsTheLargestDropInOrder) {
     std::vector<Text> paths;
     for (int i = 1; i <= 32767; ++i) {

@@ -114,6 +114,25 @@ TEST_F(Win32RenamerTest, RefusesNamesWindowsCannotHold) {
     EXPECT_EQ(Listing(dir.Path()), std::vector<Text>{u"a.txt"});
 }
 
+// Windows would drop the trailing dot or space and rename to another name,
+// or to the same one, and report it done.
+TEST_F(Win32RenamerTest, RefusesANewNameEndingInADotOrSpace) {
+    WriteFile(dir / u"a.txt", "alpha");
+    ExpectRefused(dir / u"a.txt", dir / u"a.", ERROR_INVALID_NAME);
+    ExpectRefused(dir / u"a.txt", dir / u"a.txt ", ERROR_INVALID_NAME);
+    EXPECT_EQ(Listing(dir.Path()), std::vector<Text>{u"a.txt"});
+}
+
+// A dropped "x." must not be taken for its neighbour "x".
+TEST_F(Win32RenamerTest, RenamesTheDroppedEntryAndNoOther) {
+    WriteFile(dir / u"x", "plain");
+    WriteFile(u"\\\\?\\" + (dir / u"x."), "dot");
+    ASSERT_EQ(ReadFile(dir / u"x"), "plain") << "the test could not make both files";
+    renamer.Rename(dir / u"x.", dir / u"y");
+    EXPECT_EQ(ReadFile(dir / u"y"), "dot");
+    EXPECT_EQ(ReadFile(dir / u"x"), "plain");
+}
+
 TEST_F(Win32RenamerTest, ErrorTextIsTheSystemsOwn) {
     try {
         renamer.Rename(dir / u"gone.txt", dir / u"new.txt");

@@ -27,16 +27,34 @@ export LC_ALL=C.UTF-8
 # No Mono or Gecko installer prompts: the tests use neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The session's X server answers on its display (a pid alone may be stale).
 xvfb_alive() {
-    [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
+    [ -f "$state/xvfb.pid" ] && [ -f "$state/display" ] &&
+        kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null &&
+        xdpyinfo -display "$(cat "$state/display")" >/dev/null 2>&1
+}
+
+stop_xvfb() {
+    if [ -f "$state/xvfb.pid" ]; then
+        pid=$(cat "$state/xvfb.pid")
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 20); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    rm -f "$state/xvfb.pid" "$state/display"
 }
 
 start_xvfb() {
     fifo="$state/displayfd"
     rm -f "$fifo"
     mkfifo "$fifo"
+    # Long-lived children get no copy of the lock (fd 9), which would keep
+    # every later program waiting for it.
     setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -dpi 96 -noreset \
-        3>"$fifo" >"$state/xvfb.log" 2>&1 </dev/null &
+        3>"$fifo" >"$state/xvfb.log" 2>&1 </dev/null 9>&- &
     echo $! >"$state/xvfb.pid"
     exec 4<>"$fifo"
     number=""
@@ -46,6 +64,7 @@ start_xvfb() {
     if [ -z "$number" ]; then
         echo "wine_session: Xvfb did not start" >&2
         cat "$state/xvfb.log" >&2
+        stop_xvfb
         exit 1
     fi
     echo ":$number" >"$state/display"
@@ -53,22 +72,33 @@ start_xvfb() {
 
 # Called under the lock: the first program of a run sets everything up.
 prepare() {
-    xvfb_alive || start_xvfb
+    xvfb_alive || { stop_xvfb; start_xvfb; }
     DISPLAY=$(cat "$state/display")
     export DISPLAY
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$loader" wineboot.exe --init >/dev/null 2>&1 || true
+        "$loader" wineboot.exe --init >/dev/null 2>&1 9>&- || true
     fi
     # Persistent, but gone a minute after the last program ends.
-    wineserver -p60 >/dev/null 2>&1 || true
+    wineserver -p60 >/dev/null 2>&1 9>&- || true
+}
+
+lock() {
+    exec 9>"$state/lock"
+    flock -w 180 9 || {
+        echo "wine_session: timed out waiting for $state/lock" >&2
+        exit 1
+    }
+}
+
+unlock() {
+    flock -u 9
+    exec 9>&-
 }
 
 prepare_locked() {
-    exec 9>"$state/lock"
-    flock 9
+    lock
     prepare
-    flock -u 9
-    exec 9>&-
+    unlock
 }
 
 case "$command" in
@@ -80,10 +110,12 @@ run)
     # whichever program comes first, and they keep its output open. Through
     # a file, the caller's pipe closes when the program ends.
     output=$(mktemp "$state/output.XXXXXX")
+    errors=$(mktemp "$state/errors.XXXXXX")
     status=0
-    "$loader" "$@" </dev/null >"$output" 2>&1 || status=$?
+    "$loader" "$@" </dev/null >"$output" 2>"$errors" || status=$?
     cat "$output"
-    rm -f "$output"
+    cat "$errors" >&2
+    rm -f "$output" "$errors"
     exit $status
     ;;
 display)
@@ -92,11 +124,10 @@ display)
     echo "$DISPLAY"
     ;;
 stop)
+    lock
     wineserver -k >/dev/null 2>&1 || true
-    if xvfb_alive; then
-        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-    fi
-    rm -f "$state/xvfb.pid" "$state/display"
+    stop_xvfb
+    unlock
     ;;
 *)
     echo "usage: wine_session.sh run STATE_DIR LOADER PROGRAM [ARGS...]" \
