@@ -24,23 +24,8 @@ state="$build/wine"
 export E2E_ARTIFACTS="$build/e2e-artifacts"
 . tests/e2e/x_session.sh
 . tests/e2e/window_actions.sh
-
-# The Wine session's X server, in place of a private Xvfb.
-x_session_start_xvfb() {
-    DISPLAY=$(timeout 90 bash "$session" display "$state" "$loader") ||
-        fail "the Wine session did not start"
-    export DISPLAY
-}
-
-# For tolvane_start, which runs a program without arguments: becomes the
-# Windows program, which keeps the pid.
-write_launcher() {
-    export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export TOLVANE_WINE_LOADER=$loader TOLVANE_EXE="$build/app/tolvane.exe"
-    # shellcheck disable=SC2016 # expanded when the launcher runs
-    printf '#!/bin/sh\nexec "$TOLVANE_WINE_LOADER" "$TOLVANE_EXE"\n' >"$E2E_TMP/tolvane-wine"
-    chmod +x "$E2E_TMP/tolvane-wine"
-}
+. tests/e2e/wine_x_session.sh
+WINE_SESSION=$session WINE_STATE=$state WINE_LOADER=$loader TOLVANE_EXE="$build/app/tolvane.exe"
 
 # The session goes too, with its X server and prefix's processes, however
 # the script ends; x_session_cleanup ends with the script's status.

@@ -14,6 +14,7 @@ here=$(dirname "$0")
 . "$here/x_session.sh"
 . "$here/window_actions.sh"
 . "$here/file_checks.sh"
+. "$here/wine_x_session.sh"
 
 [ $# -eq 6 ] || {
     echo "usage: $0 WINE_SESSION STATE_DIR LOADER TOLVANE_EXE PROBE_EXE DRAG_SOURCE" >&2
@@ -24,29 +25,9 @@ state=$2
 loader=$3
 probe_exe=$5
 drag_source=$6
-# Read by the launcher tolvane_start runs.
-export TOLVANE_WINE_LOADER=$loader TOLVANE_EXE=$4
+WINE_SESSION=$session WINE_STATE=$state WINE_LOADER=$loader TOLVANE_EXE=$4
 # Within CTest's limit, with room for a first run that creates the prefix.
 : "${E2E_DEADLINE:=150}"
-
-# Wine's windows live on the session's X server, so the test's X clients go
-# there too, in place of a private Xvfb. The session's keyboard layout stays
-# as it is: Wine reads it when its first program starts.
-x_session_start_xvfb() {
-    DISPLAY=$(timeout 90 bash "$session" display "$state" "$loader") ||
-        fail "the Wine session did not start"
-    export DISPLAY
-}
-
-# tolvane_start runs a program without arguments and finds its window by
-# pid: this launcher becomes the Windows program (Wine keeps the pid and puts
-# it on its windows), in the session's prefix.
-write_launcher() {
-    export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    # shellcheck disable=SC2016 # expanded when the launcher runs
-    printf '#!/bin/sh\nexec "$TOLVANE_WINE_LOADER" "$TOLVANE_EXE"\n' >"$E2E_TMP/tolvane-wine"
-    chmod +x "$E2E_TMP/tolvane-wine"
-}
 
 PROBED=""
 
