@@ -11,4 +11,7 @@ class ErrorReport {
     virtual void Show(const Error& error) = 0;
 };
 
+// What every front end shows: "Error N: description".
+Text ErrorReportText(const Error& error);
+
 }  // namespace tolvane

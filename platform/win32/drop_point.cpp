@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "platform/win32/key_state.h"
 #include "platform/win32/window_layout.h"
 
 namespace tolvane {
@@ -13,12 +14,10 @@ namespace {
 
 constexpr std::int32_t kDropEffectCopy = 1;
 
-bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
 std::int16_t HeldBits(std::initializer_list<std::pair<int, std::int16_t>> keys) {
     std::int16_t bits = 0;
     for (const auto& [key, bit] : keys) {
-        if (IsDown(key)) bits = static_cast<std::int16_t>(bits | bit);
+        if (IsKeyDown(key)) bits = static_cast<std::int16_t>(bits | bit);
     }
     return bits;
 }
@@ -26,8 +25,8 @@ std::int16_t HeldBits(std::initializer_list<std::pair<int, std::int16_t>> keys) 
 }  // namespace
 
 DropPoint LocateDrop(HWND window, HDROP drop, const std::map<HWND, std::string>& controls,
-                     const std::string& formName) {
-    DropPoint located{formName, {}, ScreenDpi()};
+                     const std::string& formName, int dpi) {
+    DropPoint located{formName, {}, dpi};
     DragQueryPoint(drop, &located.point);  // in the window's client area
     // By geometry alone, so that labels, which let the pointer through,
     // count as targets too; hidden controls are passed over.

@@ -20,8 +20,9 @@ struct DropPoint {
     int dpi = 96;
 };
 
+// `dpi` is the resolution the window was laid out with.
 DropPoint LocateDrop(HWND window, HDROP drop, const std::map<HWND, std::string>& controls,
-                     const std::string& formName);
+                     const std::string& formName, int dpi);
 
 // The drop event's arguments: a copy (Windows' DROPEFFECT_COPY, 1), the
 // buttons and keys held now, and the point in twips.

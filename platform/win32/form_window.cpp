@@ -50,9 +50,10 @@ bool IsEditNotification(WPARAM wParam, UINT code) { return HIWORD(wParam) == cod
 
 }  // namespace
 
-Win32FormWindow::Win32FormWindow(const FormDescription& form) : formName_(form.name) {
+Win32FormWindow::Win32FormWindow(const FormDescription& form)
+    : formName_(form.name), dpi_(ScreenDpi()) {
     RegisterWindowClass(&Procedure);
-    const SIZE size = FrameSize(form, kWindowStyle, kWindowExStyle, ScreenDpi());
+    const SIZE size = FrameSize(form, kWindowStyle, kWindowExStyle, dpi_);
     menu_ = BuildMenuBar(form);  // the window owns it from here on
     window_ = CreateWindowExW(kWindowExStyle, kWindowClass, ToWide(form.caption).c_str(),
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
@@ -81,17 +82,17 @@ Win32FormWindow::Destroyer::~Destroyer() {
 }
 
 HWND Win32FormWindow::control(std::string_view name) const {
-    const auto found = controlsByName_.find(name);
-    return found == controlsByName_.end() ? nullptr : found->second;
+    for (const auto& [handle, controlName] : controlNames_) {
+        if (controlName == name) return handle;
+    }
+    return nullptr;
 }
 
 // Created in tab order, since Tab follows the order of creation.
 void Win32FormWindow::CreateControls(const FormDescription& form) {
-    const int dpi = ScreenDpi();
     for (const ControlDescription* control : InTabOrder(form)) {
-        const HWND handle = CreateControl(*control, dpi);
+        const HWND handle = CreateControl(*control);
         controlNames_.emplace(handle, control->name);
-        controlsByName_.emplace(control->name, handle);
         if (control->kind == ControlKind::Label) {
             controls_->AddLabel(control->name, handle);
         } else {
@@ -101,9 +102,9 @@ void Win32FormWindow::CreateControls(const FormDescription& form) {
     }
 }
 
-HWND Win32FormWindow::CreateControl(const ControlDescription& control, int dpi) {
+HWND Win32FormWindow::CreateControl(const ControlDescription& control) {
     const bool isLabel = control.kind == ControlKind::Label;
-    const RECT place = ControlRect(control, dpi);
+    const RECT place = ControlRect(control, dpi_);
     // A label's caption is plain text ('&' is no access key), from the top
     // left of its place.
     const DWORD style = WS_CHILD | (control.visible ? WS_VISIBLE : 0) |
@@ -209,7 +210,7 @@ void Win32FormWindow::OnDropFiles(HDROP drop) {
         return;
     }
     Deliver([this, drop] {
-        const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_);
+        const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_, dpi_);
         HdropDropData data(drop);
         DropArgs args = MakeDropArgs(point);
         const BusyCursor busy;

@@ -57,19 +57,19 @@ class Win32FormWindow {
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls(const FormDescription& form);
-    HWND CreateControl(const ControlDescription& control, int dpi);
+    HWND CreateControl(const ControlDescription& control);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP drop);
     void RestoreFocus();
     void Deliver(const std::function<void()>& handler);
 
     std::string formName_;
+    int dpi_;  // the screen's, when the window was laid out
     HWND window_ = nullptr;
     FormMenu menu_;
     GdiFont font_;
     std::unique_ptr<Win32FormControls> controls_;
     std::map<HWND, std::string> controlNames_;
-    std::map<std::string, HWND, std::less<>> controlsByName_;
     HWND firstTabStop_ = nullptr;
     HWND lastFocus_ = nullptr;
     FormEvents* events_ = nullptr;

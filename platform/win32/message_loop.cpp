@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/win32/key_state.h"
 #include "platform/win32/win32_error.h"
 
 namespace tolvane {
@@ -14,13 +15,11 @@ bool IsEditControl(HWND control) {
     return _wcsicmp(className, L"Edit") == 0;
 }
 
-bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
 }  // namespace
 
 bool HandleSelectAll(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != 'A') return false;
-    if (!IsDown(VK_CONTROL) || IsDown(VK_MENU) || IsDown(VK_SHIFT)) return false;
+    if (!IsKeyDown(VK_CONTROL) || IsKeyDown(VK_MENU) || IsKeyDown(VK_SHIFT)) return false;
     if (!IsEditControl(message.hwnd)) return false;
     SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
     return true;  // not translated, so no Ctrl+A character reaches the box

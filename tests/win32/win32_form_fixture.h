@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/form_window.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/window_layout.h"
 #include "tests/recording_fakes.h"
 #include "tests/win32/hdrop_builder.h"
@@ -21,9 +22,7 @@ inline Text WindowText(HWND window) {
     return Text(text, text + length);
 }
 
-inline void SetText(HWND window, const Text& text) {
-    SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
-}
+inline void SetText(HWND window, const Text& text) { SetWindowTextW(window, ToWide(text).c_str()); }
 
 // The File menu's items, top to bottom, by command number.
 inline std::vector<UINT> MenuCommands(HWND window) {

@@ -21,7 +21,7 @@ using testing_files::WriteFile;
 std::vector<Text> Listing(const Text& directory) {
     std::vector<Text> names;
     WIN32_FIND_DATAW found;
-    const std::wstring pattern = testing_files::Wide(directory + u"\\*");
+    const std::wstring pattern = ToWide(directory + u"\\*");
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {

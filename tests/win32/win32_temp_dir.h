@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/text.h"
+#include "platform/win32/win32_text.h"
 
 namespace tolvane::testing_files {
 
@@ -38,23 +39,21 @@ class Win32TempDir {
     std::wstring path_;
 };
 
-inline std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
-
 inline void WriteFile(const Text& path, const std::string& content) {
-    std::ofstream(std::filesystem::path(Wide(path)), std::ios::binary) << content;
+    std::ofstream(std::filesystem::path(ToWide(path)), std::ios::binary) << content;
 }
 
 inline std::string ReadFile(const Text& path) {
-    std::ifstream in(std::filesystem::path(Wide(path)), std::ios::binary);
+    std::ifstream in(std::filesystem::path(ToWide(path)), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline bool Exists(const Text& path) {
-    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 inline void MakeDirectory(const Text& path) {
-    if (!CreateDirectoryW(Wide(path).c_str(), nullptr)) throw std::runtime_error("mkdir failed");
+    if (!CreateDirectoryW(ToWide(path).c_str(), nullptr)) throw std::runtime_error("mkdir failed");
 }
 
 }  // namespace tolvane::testing_files
