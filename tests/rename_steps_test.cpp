@@ -1,4 +1,5 @@
 #include "platform/posix/rename_steps.h"
+#include "platform/posix/spelling_change.h"
 
 #include <dirent.h>
 
@@ -29,24 +30,21 @@ int EntryCount(const std::string& folder) {
     return count;
 }
 
-// The two-step rename used for a change of letter case on a case-insensitive
-// filesystem, exercised here on an ordinary one.
-TEST(RenameThroughTemporary, ArrivesUnderTheNewNameLeavingNothingBehind) {
-    TempDir dir;
-    WriteFile(dir / "name.txt", "N");
-    RenameThroughTemporary(request, OpenLocation(request, dir / "name.txt"),
-                           OpenLocation(request, dir / "NAME.txt"));
-    EXPECT_EQ(ReadFile(dir / "NAME.txt"), "N");
-    EXPECT_EQ(EntryCount(dir.path()), 1);
-}
+// A change of spelling is made only where the new spelling is shown to find
+// the entry itself; on this case-sensitive filesystem it never is. The real
+// change is tested on case-insensitive filesystems (tests/fs).
+class ChangeSpellingTest : public testing::TestWithParam<bool> {};
 
-TEST(RenameThroughTemporary, RefusedSecondStepPutsTheEntryBack) {
+INSTANTIATE_TEST_SUITE_P(Calls, ChangeSpellingTest, testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "NoReplace" : "Fallback"; });
+
+TEST_P(ChangeSpellingTest, AnotherEntryUnderTheNewNameIsNeverReplaced) {
     TempDir dir;
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     try {
-        RenameThroughTemporary(request, OpenLocation(request, dir / "a"),
-                               OpenLocation(request, dir / "b"));
+        ChangeSpelling(request, OpenLocation(request, dir / "a"), OpenLocation(request, dir / "b"),
+                       GetParam());
         FAIL() << "existing target replaced";
     } catch (const RenameError& error) {
         EXPECT_EQ(error.number(), EEXIST);
@@ -56,17 +54,17 @@ TEST(RenameThroughTemporary, RefusedSecondStepPutsTheEntryBack) {
     EXPECT_EQ(EntryCount(dir.path()), 2);
 }
 
-TEST(IsSameEntryOtherSpelling, DistinctFilesAndListedLinksAreNot) {
+TEST(IsAnotherSpelling, DistinctFilesAndListedLinksAreNot) {
     TempDir dir;
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     ::link((dir / "a").c_str(), (dir / "A").c_str());
-    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
-                                          OpenLocation(request, dir / "b")));
-    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
-                                          OpenLocation(request, dir / "A")));
-    EXPECT_FALSE(IsSameEntryOtherSpelling(request, OpenLocation(request, dir / "a"),
-                                          OpenLocation(request, dir / "a")));
+    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
+                                   OpenLocation(request, dir / "b")));
+    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
+                                   OpenLocation(request, dir / "A")));
+    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
+                                   OpenLocation(request, dir / "a")));
     EXPECT_TRUE(Exists(dir / "A"));
 }
 

@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "platform/posix/native_path.h"
+#include "platform/posix/rename_fallback.h"
 #include "platform/posix/rename_steps.h"
+#include "platform/posix/spelling_change.h"
 
 namespace tolvane {
 
@@ -16,6 +18,7 @@ namespace {
 
 using posix::Location;
 using posix::RenameRequest;
+using posix::StepResult;
 
 void ConfirmExists(const RenameRequest& request, const std::string& path) {
     struct stat info {};
@@ -29,10 +32,6 @@ int RenameNoReplace(const std::string& oldPath, const std::string& newPath) {
     return errno;
 }
 
-bool LacksNoReplaceSupport(int error) {
-    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
-}
-
 std::string NativePath(const RenameRequest& request, const Text& path) {
     std::optional<std::string> bytes = TryToNativePath(path);
     if (!bytes) request.Fail(EILSEQ, "a name holds a character that no file name can hold");
@@ -42,17 +41,20 @@ std::string NativePath(const RenameRequest& request, const Text& path) {
 // After the no-replace call failed with `error`: a change of letter case on a
 // case-insensitive filesystem, or a filesystem without the flag.
 void RenameCarefully(const RenameRequest& request, const std::string& oldPath,
-                     const std::string& newPath, int error) {
+                     const std::string& newPath, int error, bool useNoReplaceFlag) {
     // These paths take several steps; each side's folder is opened once so
     // that every step acts on the same folders.
     const Location from = posix::OpenLocation(request, oldPath);
     const Location to = posix::OpenLocation(request, newPath);
-    if (error == EEXIST) {
-        if (!posix::IsSameEntryOtherSpelling(request, from, to)) request.Fail(EEXIST);
-        return posix::RenameThroughTemporary(request, from, to);
+    if (error != EEXIST) {
+        if (posix::IsMoveIntoItself(from, to)) {
+            request.Fail(EINVAL, "a folder cannot move into itself");
+        }
+        const StepResult moved = posix::MoveWithoutNoReplaceFlag(from, to);
+        if (moved.done()) return;
+        if (moved.error != EEXIST) request.Fail(moved.error, moved.context);
     }
-    if (posix::IsMoveIntoItself(from, to)) request.Fail(EINVAL, "a folder cannot move into itself");
-    posix::RenameWithoutNoReplaceFlag(request, from, to);
+    posix::ChangeSpelling(request, from, to, useNoReplaceFlag);
 }
 
 }  // namespace
@@ -65,8 +67,8 @@ void PosixRenamer::Rename(const Text& oldPath, const Text& newPath) {
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(from, to);
     if (error == 0) return;
-    if (error != EEXIST && !LacksNoReplaceSupport(error)) request.Fail(error);
-    RenameCarefully(request, from, to, error);
+    if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
+    RenameCarefully(request, from, to, error, !options_.noReplaceUnsupported);
 }
 
 }  // namespace tolvane

@@ -1,3 +1,5 @@
+#include "platform/posix/rename_fallback.h"
+
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -5,81 +7,165 @@
 
 #include <cerrno>
 
-#include "platform/posix/rename_steps.h"
-
 namespace tolvane::posix {
 
 namespace {
 
-bool SameInode(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+bool LacksHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == EMLINK; }
+
+// A name could not be made in a folder that we hold.
+StepResult RefusedNewName(int error, const Location& to) {
+    if (error == EEXIST) return {error, {}};
+    // Reported failed but made all the same: not ours to remove.
+    if (IdentityAt(to)) return {error, Quoted(to.name) + " exists now and was left as it is"};
+    struct stat folder {};
+    const bool folderExists = ::fstat(to.directory.get(), &folder) == 0 && folder.st_nlink > 0;
+    if (!folderExists) return {error, {}};
+    // exFAT through FUSE answers ENOENT, FAT through FUSE EPERM and the
+    // kernel's FAT EINVAL for a character such as '?' or ':'.
+    if (error == ENOENT || error == EINVAL) {
+        return {EINVAL, "the filesystem does not accept the name " + Quoted(to.name)};
+    }
+    if (error == EPERM) return {EPERM, "the filesystem refused the name " + Quoted(to.name)};
+    return {error, {}};
 }
 
-void MoveFileByLink(const RenameRequest& request, const Location& from, const Location& to) {
+std::string BothNames(const Location& from, const Location& to) {
+    return "the file now has both names, " + Quoted(from.name) + " and " + Quoted(to.name);
+}
+
+// After an unlink of the old name reported a failure: the file had both names
+// before it, so look which ones it has now.
+StepResult AfterFailedUnlink(int error, const Location& from, const Identity& entry,
+                             const Location& to) {
+    const bool underOld = IdentityAt(from) == entry;
+    const bool underNew = IdentityAt(to) == entry;
+    // Carried out, and only the reply was lost (a network filesystem resending
+    // the call answers ENOENT).
+    if (!underOld && underNew) return {};
+    if (!underOld || !underNew)
+        return {error, "the file is under neither name; nothing was removed"};
+    // Both names: the new one may go, since the file lives on under the old.
+    ::unlinkat(to.directory.get(), to.name.c_str(), 0);
+    if (IdentityAt(to) == entry) return {error, BothNames(from, to)};
+    return {error, {}};
+}
+
+StepResult RemoveOldName(const Location& from, const Identity& entry, const Location& to) {
+    // The old name goes only while the new one is shown to be the same file.
+    if (IdentityAt(to) != entry || IdentityAt(from) != entry) {
+        return {EIO, "the new name does not name the file after linking it; nothing was removed"};
+    }
+    if (::unlinkat(from.directory.get(), from.name.c_str(), 0) == 0) return {};
+    return AfterFailedUnlink(errno, from, entry, to);
+}
+
+// Nothing when the filesystem has no hard links.
+std::optional<StepResult> MoveFileByLink(const Location& from, const Identity& entry,
+                                         const Location& to) {
     // linkat fails with EEXIST rather than replace; flags 0 links a symbolic
     // link itself, not its target.
-    if (::linkat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str(), 0) !=
+    if (::linkat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str(), 0) ==
         0) {
-        const int error = errno;
-        const bool noLinks = error == EPERM || error == EOPNOTSUPP || error == EMLINK;
-        request.Fail(error, noLinks ? "the filesystem refused the new name, or cannot rename "
-                                      "this file without the risk of replacing another"
-                                    : "");
+        return RemoveOldName(from, entry, to);
     }
-    if (::unlinkat(from.directory.get(), from.name.c_str(), 0) != 0) {
-        const int error = errno;
-        const bool undone = ::unlinkat(to.directory.get(), to.name.c_str(), 0) == 0;
-        request.Fail(error, undone ? "" : "the file now has both names");
-    }
+    const int error = errno;
+    if (LacksHardLinks(error)) return std::nullopt;
+    // A link reported failed may still have been made; two names lose nothing.
+    if (error != EEXIST && IdentityAt(to) == entry) return StepResult{error, BothNames(from, to)};
+    return RefusedNewName(error, to);
 }
 
-void MoveFolderOverPlaceholder(const RenameRequest& request, const Location& from,
-                               const Location& to) {
-    // The empty placeholder reserves the name atomically; the plain rename
-    // below can then replace nothing but that empty folder, and the kernel
-    // refuses if anyone has put something into it meanwhile.
-    if (::mkdirat(to.directory.get(), to.name.c_str(), 0700) != 0) request.Fail(errno);
-    if (::renameat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str()) !=
-        0) {
-        const int error = errno;
-        const bool undone = ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR) == 0;
-        request.Fail(error, undone ? "" : "an empty folder was left under the new name");
+// The placeholder made under the new name is still there, still ours and, for
+// a file, still empty.
+bool IsUntouchedPlaceholder(const Location& to, const Identity& placeholder) {
+    struct stat now {};
+    return StatEntry(to, now) && IdentityOf(now) == placeholder &&
+           (S_ISDIR(now.st_mode) || now.st_size == 0);
+}
+
+// After a rename over the placeholder reported a failure.
+StepResult AfterFailedMoveOverPlaceholder(int error, const Location& from, const Identity& entry,
+                                          const Location& to, const Identity& placeholder) {
+    const bool underOld = IdentityAt(from) == entry;
+    const std::optional<Identity> atNew = IdentityAt(to);
+    if (!underOld && atNew == entry) return {};  // carried out; only the reply was lost
+    if (!underOld) return {error, "the entry is no longer under its old name; nothing was removed"};
+    if (!IsUntouchedPlaceholder(to, placeholder)) {
+        if (!atNew) return {error, {}};
+        return {error, Quoted(to.name) + " was changed meanwhile and was left as it is"};
     }
+    const int flags = S_ISDIR(placeholder.type) ? AT_REMOVEDIR : 0;
+    ::unlinkat(to.directory.get(), to.name.c_str(), flags);
+    if (IdentityAt(to) == placeholder) {
+        return {error, "the empty placeholder " + Quoted(to.name) + " was left"};
+    }
+    if (S_ISDIR(entry.type) && error == EPERM) {
+        return {error,
+                "the filesystem refuses to put a folder in place of the empty folder that "
+                "reserved its new name, so it cannot rename folders safely"};
+    }
+    return {error, {}};
+}
+
+// The placeholder is made atomically, so it can be nothing but ours; the
+// plain rename over it then replaces nothing but that empty entry. A file
+// placeholder could be written to by another program between the check and
+// the rename: the one window that remains.
+StepResult MoveOverPlaceholder(const Location& from, const Identity& entry, const Location& to,
+                               const UniqueFd& held) {
+    struct stat info {};
+    if (!held.valid() || ::fstat(held.get(), &info) != 0) {
+        return {errno, "an empty placeholder may be left as " + Quoted(to.name)};
+    }
+    const Identity placeholder = IdentityOf(info);
+    if (!IsUntouchedPlaceholder(to, placeholder)) {
+        return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
+    }
+    if (::renameat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str()) ==
+        0) {
+        return {};
+    }
+    return AfterFailedMoveOverPlaceholder(errno, from, entry, to, placeholder);
+}
+
+StepResult MoveFileOverReservation(const Location& from, const Identity& entry,
+                                   const Location& to) {
+    const UniqueFd held(::openat(to.directory.get(), to.name.c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!held.valid()) return RefusedNewName(errno, to);
+    return MoveOverPlaceholder(from, entry, to, held);
+}
+
+StepResult MoveFolderOverReservation(const Location& from, const Identity& entry,
+                                     const Location& to) {
+    if (::mkdirat(to.directory.get(), to.name.c_str(), 0700) != 0) return RefusedNewName(errno, to);
+    const UniqueFd held(::openat(to.directory.get(), to.name.c_str(),
+                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return MoveOverPlaceholder(from, entry, to, held);
 }
 
 }  // namespace
 
-bool IsMoveIntoItself(const Location& from, const Location& to) {
-    struct stat moved {};
-    if (!StatEntry(from, moved) || !S_ISDIR(moved.st_mode)) {
-        return false;
-    }
-    // Walk up from the target's folder to the root, looking for the moved one.
-    UniqueFd current(::fcntl(to.directory.get(), F_DUPFD_CLOEXEC, 0));
-    struct stat here {};
-    while (current.valid() && ::fstat(current.get(), &here) == 0) {
-        if (SameInode(here, moved)) return true;
-        UniqueFd parent(::openat(current.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        struct stat above {};
-        if (!parent.valid() || ::fstat(parent.get(), &above) != 0 || SameInode(above, here)) {
-            return false;
-        }
-        current = std::move(parent);
-    }
-    return false;
+bool LacksNoReplaceSupport(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-void RenameWithoutNoReplaceFlag(const RenameRequest& request, const Location& from,
-                                const Location& to) {
+StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to) {
     struct stat info {};
-    if (!StatEntry(from, info)) {
-        request.Fail(errno);
+    if (!StatEntry(from, info)) return {errno, {}};
+    const Identity entry = IdentityOf(info);
+    if (S_ISDIR(info.st_mode)) return MoveFolderOverReservation(from, entry, to);
+    if (std::optional<StepResult> linked = MoveFileByLink(from, entry, to)) return *linked;
+    return MoveFileOverReservation(from, entry, to);
+}
+
+StepResult MoveWithoutReplacing(const Location& from, const Location& to, bool useNoReplaceFlag) {
+    if (useNoReplaceFlag) {
+        const int error = RenameNoReplace(from, to);
+        if (!LacksNoReplaceSupport(error)) return {error, {}};
     }
-    if (S_ISDIR(info.st_mode)) {
-        MoveFolderOverPlaceholder(request, from, to);
-    } else {
-        MoveFileByLink(request, from, to);
-    }
+    return MoveWithoutNoReplaceFlag(from, to);
 }
 
 }  // namespace tolvane::posix

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
 #include "engine/text.h"
@@ -23,34 +24,58 @@ class RenameRequest {
     const Text& new_;
 };
 
+// How one step of a multi-step rename ended: 0 when it was done, otherwise an
+// errno value and words on what was found on disk afterwards.
+struct StepResult {
+    int error = 0;
+    std::string context;
+
+    bool done() const { return error == 0; }
+};
+
 // One side of a rename: its directory, opened once, and the name in it.
 struct Location {
     UniqueFd directory;
     std::string name;
 };
 
+// What makes an entry itself: device and inode, looked at without following
+// a symbolic link. Kept with the kind so that a file is never taken for a
+// folder that happens to reuse its number.
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    mode_t type = 0;
+
+    bool operator==(const Identity&) const = default;
+};
+
+Identity IdentityOf(const struct stat& info);
+
 // lstat of the entry: a symbolic link is looked at, not followed.
 bool StatEntry(const Location& at, struct stat& info);
 
+// The identity of what `at` names now; nothing when nothing is there.
+std::optional<Identity> IdentityAt(const Location& at);
+
 Location OpenLocation(const RenameRequest& request, const std::string& path);
+
+// Another name in the same folder as `at`.
+Location SameFolder(const RenameRequest& request, const Location& at, std::string name);
 
 // renameat2 with RENAME_NOREPLACE; returns the errno value, 0 on success.
 int RenameNoReplace(const Location& from, const Location& to);
 
-// `from` and `to` are two spellings of one entry on a case-insensitive
-// filesystem: same inode and the exact `to` spelling is not listed.
-bool IsSameEntryOtherSpelling(const RenameRequest& request, const Location& from,
-                              const Location& to);
-
-// Renames in two no-replace steps through a fresh name in the same folder.
-void RenameThroughTemporary(const RenameRequest& request, const Location& from, const Location& to);
+// Whether the folder lists `at`'s name byte for byte. A name may be found by a
+// lookup and still not be listed: on a case-insensitive filesystem another
+// spelling of a listed name is found too.
+bool IsListed(const RenameRequest& request, const Location& at);
 
 // The folder `from` lies on the path of `to`'s directory (a folder moved into
 // itself), which is the true meaning of an EINVAL from the kernel.
 bool IsMoveIntoItself(const Location& from, const Location& to);
 
-// For filesystems without RENAME_NOREPLACE: equally safe, never replacing.
-void RenameWithoutNoReplaceFlag(const RenameRequest& request, const Location& from,
-                                const Location& to);
+// "“name”" for error texts.
+std::string Quoted(const std::string& name);
 
 }  // namespace tolvane::posix

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tolvane::testing_files {
+
+// The filesystems that tests/fs/filesystems.sh mounts, and what each is
+// known to lack.
+struct Filesystem {
+    std::string name;
+    bool caseInsensitive = false;
+    bool lacksLinks = false;           // neither hard nor symbolic links
+    bool refusesFolderRename = false;  // no folder over an empty one
+    bool refusesQuestionMark = false;
+};
+
+inline void PrintTo(const Filesystem& fs, std::ostream* out) { *out << fs.name; }
+
+inline std::vector<Filesystem> AllFilesystems() {
+    return {{"ext4"},
+            {"xfs"},
+            {"btrfs"},
+            {"tmpfs"},
+            {"ntfs-3g"},
+            {"exfat-fuse", true, true, false, true},
+            {"fusefat", true, true, true, true},
+            {"bindfs"}};
+}
+
+// The ones without the no-replace rename, where the careful steps run.
+inline std::vector<Filesystem> FuseFilesystems() {
+    std::vector<Filesystem> all = AllFilesystems();
+    return {all.begin() + 4, all.end()};
+}
+
+inline std::string ParamName(const std::string& name) {
+    std::string out;
+    for (char c : name) out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return out;
+}
+
+// Where `fs` is mounted for this run, or "" after a skip (or a failure under
+// CI, where every filesystem must be there).
+inline std::string MountOf(const Filesystem& fs) {
+    const char* root = std::getenv("TOLVANE_FS_ROOT");
+    std::ifstream mounted(std::string(root != nullptr ? root : "") + "/mounted");
+    for (std::string line; std::getline(mounted, line);) {
+        if (line == fs.name) return std::string(root) + "/" + fs.name;
+    }
+    return "";
+}
+
+#define TOLVANE_REQUIRE_MOUNT(path, fs)                                                     \
+    const std::string path = MountOf(fs);                                                   \
+    if (path.empty()) {                                                                     \
+        const char* ci = std::getenv("CI");                                                 \
+        const std::string why = (fs).name +                                                 \
+                                " is not mounted: these tests need root, loop devices and " \
+                                "/dev/fuse (tests/fs/filesystems.sh)";                      \
+        if (ci != nullptr && std::string(ci) == "true") FAIL() << why;                      \
+        GTEST_SKIP() << why;                                                                \
+    }
+
+// Every entry under a folder, by its path relative to the folder as listed
+// byte for byte, with what it is: a file's content, a link's target, or
+// "folder". Two snapshots are equal when nothing was lost, added or changed.
+using Snapshot = std::map<std::string, std::string>;
+
+inline void AddEntries(const std::string& folder, const std::string& prefix, Snapshot& into) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "/" + name;
+        struct stat info {};
+        ::lstat(path.c_str(), &info);
+        if (S_ISDIR(info.st_mode)) {
+            into[prefix + name] = "folder";
+            AddEntries(path, prefix + name + "/", into);
+        } else if (S_ISLNK(info.st_mode)) {
+            char target[4096] = {};
+            into[prefix + name] =
+                "link:" + std::string(target, ::readlink(path.c_str(), target, sizeof target - 1));
+        } else {
+            std::ifstream in(path, std::ios::binary);
+            into[prefix + name] = "file:" + std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    ::closedir(dir);
+}
+
+inline Snapshot TakeSnapshot(const std::string& folder) {
+    Snapshot snapshot;
+    AddEntries(folder, "", snapshot);
+    return snapshot;
+}
+
+// The entry `name` with everything in it, by paths relative to it.
+inline Snapshot EntryIn(const Snapshot& snapshot, const std::string& name) {
+    Snapshot entry;
+    for (const auto& [path, what] : snapshot) {
+        if (path == name) entry[""] = what;
+        if (path.rfind(name + "/", 0) == 0) entry[path.substr(name.size())] = what;
+    }
+    return entry;
+}
+
+// `before` with the entry `from` and everything in it moved to `to`.
+inline Snapshot Moved(const Snapshot& before, const std::string& from, const std::string& to) {
+    Snapshot after;
+    for (const auto& [path, what] : before) {
+        if (path != from && path.rfind(from + "/", 0) != 0) after[path] = what;
+    }
+    for (const auto& [rest, what] : EntryIn(before, from)) after[to + rest] = what;
+    return after;
+}
+
+}  // namespace tolvane::testing_files
