@@ -48,7 +48,7 @@ std::wstring ExactPath(const Text& path) {
 
 // The new path exactly as the batch built it: the dropped entry's own
 // directory part unchanged, then the new name with each '/' typed in it made
-// a '\\', so that a '/' still points into a subfolder. Left to Windows'
+// a backslash, so that a '/' still points into a subfolder. Left to Windows'
 // clean-up, a folder "X." on the way would turn into its neighbour "X".
 Text ExactNewPath(const Text& oldPath, const Text& newPath) {
     const Text directory = JustPath(oldPath);
