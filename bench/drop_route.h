@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/drop_file_list.h"
+#include "engine/drop_file_list.h"
 
 namespace tolvane::bench {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "engine/drop_file_list.h"
 #include "engine/error.h"
+#include "engine/file_renamer.h"
 #include "engine/name_rules.h"
 #include "engine/path_split.h"
 #include "engine/short_int.h"
 #include "engine/text.h"
-#include "platform/drop_file_list.h"
-#include "platform/file_renamer.h"
 
 namespace tolvane {
 

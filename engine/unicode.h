@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/text.h"
 
@@ -15,5 +16,13 @@ inline char32_t CombineSurrogates(char16_t high, char16_t low) {
 
 void AppendUtf8(std::string& out, char32_t codePoint);
 void AppendUtf16(Text& out, char32_t codePoint);
+
+// Length of the valid UTF-8 sequence at the start of `bytes`, which must not
+// be empty, and its code point; 0 when it is not one (overlong forms,
+// surrogates, code points beyond U+10FFFF and cut-off sequences).
+std::size_t DecodeUtf8(std::string_view bytes, char32_t& codePoint);
+
+// UTF-8 text for the user, each byte outside valid UTF-8 shown as U+FFFD.
+Text FromUtf8(std::string_view bytes);
 
 }  // namespace tolvane

@@ -3,16 +3,9 @@
 #include <cerrno>
 #include <new>
 
+#include "engine/unicode.h"
+
 namespace tolvane {
-
-namespace {
-
-Text Widen(const char* what) {
-    const std::string text(what);
-    return Text(text.begin(), text.end());
-}
-
-}  // namespace
 
 void RunEventHandler(ErrorReport& report, const std::function<void()>& handler) {
     try {
@@ -22,7 +15,7 @@ void RunEventHandler(ErrorReport& report, const std::function<void()>& handler) 
     } catch (const std::bad_alloc&) {
         report.Show(Error(ENOMEM, u"Out of memory"));
     } catch (const std::exception& error) {
-        report.Show(Error(EFAULT, u"Internal error: " + Widen(error.what())));
+        report.Show(Error(EFAULT, u"Internal error: " + FromUtf8(error.what())));
     } catch (...) {
         report.Show(Error(EFAULT, u"Internal error"));
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/drop_file_list.h"
+#include "engine/drop_file_list.h"
 
 namespace tolvane {
 

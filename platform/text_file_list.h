@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/drop_file_list.h"
+#include "engine/drop_file_list.h"
 
 namespace tolvane {
 

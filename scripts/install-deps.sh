@@ -4,12 +4,15 @@
 #   install-deps.sh            the Linux program
 #   install-deps.sh --windows  the Windows program, cross-built
 #   install-deps.sh --tests    everything the tests need: both of the above,
+#                              clang for the sanitizer and fuzz build,
 #                              GoogleTest's sources for the cross build, and
 #                              Wine to run the Windows tests
 set -eu
 
 linux="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
+# clang with its sanitizer and libFuzzer run-times, for the sanitizer build.
+sanitize="clang libclang-rt-14-dev"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program; wine64 the 64-bit build of it, on hosts
@@ -17,7 +20,7 @@ windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
 windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in
---tests) packages="$linux $test_tools $windows $windows_tests" ;;
+--tests) packages="$linux $test_tools $sanitize $windows $windows_tests" ;;
 --windows) packages="$windows" ;;
 *) packages="$linux" ;;
 esac

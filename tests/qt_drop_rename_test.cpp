@@ -1,5 +1,11 @@
+#include <unistd.h>
+
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +18,7 @@ namespace {
 
 using qt_testing::AttachedWindow;
 using qt_testing::DropOn;
+using qt_testing::RawUriListOf;
 using qt_testing::UriList;
 using testing_files::Exists;
 using testing_files::TempDir;
@@ -75,6 +82,92 @@ TEST_F(QtDropRenameTest, NamesAreRenamedByteForByte) {
     Drop(w.window, names);
     for (const std::string& name : names) EXPECT_TRUE(Exists(dir / ("new " + name))) << name;
     EXPECT_TRUE(w.report.shown.empty());
+}
+
+// The names in `folder`, sorted.
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Lists as other programs send them, byte for byte. "@" stands for a folder
+// holding the files "a" and "b"; mode Insert.
+TEST_F(QtDropRenameTest, ListsAreRenamedWholeOrNotAtAll) {
+    char host[HOST_NAME_MAX + 1] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        std::string list;
+        const char* find;
+        std::vector<std::string> after;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"an empty box ignores a list mixing a file and a web address",
+         "file://@/a\r\nhttp://example.org/x\r\n",
+         "",
+         {"a", "b"},
+         false},
+        {"an empty box ignores a list holding a NUL",
+         "file://@/a%00\r\nfile://@/b\0c\r\n"s,
+         "",
+         {"a", "b"},
+         false},
+        {"an escaped NUL in the last entry refuses the list",
+         "file://@/a\r\nfile://@/b%00\r\n",
+         "new ",
+         {"a", "b"},
+         true},
+        {"a raw NUL inside a line refuses the list",
+         "file://@/a\r\nfile://@/b\0x\r\n"s,
+         "new ",
+         {"a", "b"},
+         true},
+        {"NULs after the last line break are padding",
+         "file://@/a\r\nfile://@/b\r\n\0\0"s,
+         "new ",
+         {"new a", "new b"},
+         false},
+        {"a NUL ending the list is padding", "file://@/a\0"s, "new ", {"b", "new a"}, false},
+        {"LOCALHOST is this machine",
+         "file://LOCALHOST@/a\r\nfile://LocalHost@/b",
+         "new ",
+         {"new a", "new b"},
+         false},
+        {"so is its own name in capitals",
+         "file://" + Upper(host) + "@/b",
+         "new ",
+         {"a", "new b"},
+         false},
+    };
+    w.Child<QAction>("mnuInsert").trigger();
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::string folder = dir / std::to_string(i);
+        std::filesystem::create_directory(folder);
+        WriteFile(folder + "/a", "a");
+        WriteFile(folder + "/b", "b");
+        std::string list = c.list;
+        for (std::size_t at = 0; (at = list.find('@', at)) != std::string::npos;) {
+            list.replace(at, 1, folder);
+            at += folder.size();
+        }
+        Type("txtFind", c.find);
+        const std::size_t shownBefore = w.report.shown.size();
+        DropOn(w.window, *RawUriListOf(list));
+        EXPECT_EQ(Listing(folder), c.after) << c.what;
+        EXPECT_EQ(w.report.shown.size(), shownBefore + (c.refused ? 1 : 0)) << c.what;
+    }
 }
 
 TEST_F(QtDropRenameTest, TheWindowIsActiveAfterADropThatRenamed) {

@@ -10,6 +10,7 @@ namespace {
 
 using qt_testing::AttachedWindow;
 using qt_testing::DropOn;
+using qt_testing::DropOnWindowAt;
 using qt_testing::RecordingForm;
 using qt_testing::UriList;
 
@@ -74,12 +75,14 @@ TEST_F(QtDropRoutingTest, AHiddenControlKeepsItsPlaceAndLeavesDropsToTheSurface)
     w.window.show();
     auto& replace = w.Child<QLineEdit>("txtReplace");
     replace.setText("xyz");
+    const QPoint place = replace.mapTo(&w.window, replace.rect().center());
     w.window.controls().textBox("txtReplace").SetVisible(false);
-    const QPoint middle = replace.geometry().center();
-    EXPECT_EQ(w.window.centralWidget()->childAt(middle), nullptr);
-    EXPECT_TRUE(w.window.centralWidget()->acceptDrops());
+    EXPECT_EQ(DropOnWindowAt(w.window, *mime, place), Qt::CopyAction);
     w.window.controls().textBox("txtReplace").SetVisible(true);
-    EXPECT_EQ(w.window.centralWidget()->childAt(middle), &replace);
+    EXPECT_EQ(DropOnWindowAt(w.window, *mime, place), Qt::CopyAction);
+    ASSERT_EQ(w.form.drops.size(), 2u);
+    EXPECT_EQ(w.form.drops[0].target, "Form1");
+    EXPECT_EQ(w.form.drops[1].target, "txtReplace");
     EXPECT_EQ(w.window.controls().textBox("txtReplace").GetText(), u"xyz");
 }
 

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QWindow>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -71,6 +72,42 @@ inline Qt::DropAction DropOn(QWidget& target, const QMimeData& mime,
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
+// A drag that enters the window at `at` (its own coordinates) and drops
+// there. Qt hands it to the widget under that point, as it does a real drag.
+inline Qt::DropAction DropOnWindowAt(QWidget& window, const QMimeData& mime, QPoint at) {
+    QWindow* handle = window.windowHandle();
+    if (handle == nullptr) throw std::runtime_error("the window is not shown");
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+// Hands over a text/uri-list's bytes unchanged, as the data of a drop from
+// another program does on X11. setData() would not: Qt parses that format
+// into URLs and writes it back normalised.
+class RawUriList : public QMimeData {
+  public:
+    explicit RawUriList(QByteArray list) : list_(std::move(list)) {}
+
+    bool hasFormat(const QString& mimeType) const override { return mimeType == kUriList; }
+    QStringList formats() const override { return {kUriList}; }
+
+  protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        return mimeType == kUriList ? QVariant(list_) : QVariant();
+    }
+
+  private:
+    static inline const QString kUriList = QStringLiteral("text/uri-list");
+    QByteArray list_;
+};
+
+inline std::unique_ptr<QMimeData> RawUriListOf(const std::string& bytes) {
+    return std::make_unique<RawUriList>(QByteArray::fromStdString(bytes));
+}
+
 // A text/uri-list naming the given paths (raw bytes), every byte outside the
 // unreserved set and '/' percent-encoded, as file managers send them.
 inline std::unique_ptr<QMimeData> UriList(const std::vector<std::string>& paths) {
@@ -78,9 +115,7 @@ inline std::unique_ptr<QMimeData> UriList(const std::vector<std::string>& paths)
     for (const std::string& path : paths) {
         list += "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n";
     }
-    auto mime = std::make_unique<QMimeData>();
-    mime->setData(QStringLiteral("text/uri-list"), list);
-    return mime;
+    return std::make_unique<RawUriList>(list);
 }
 
 }  // namespace tolvane::qt_testing

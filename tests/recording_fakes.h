@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/drop_file_list.h"
 #include "engine/error.h"
+#include "engine/file_renamer.h"
 #include "engine/path_split.h"
-#include "platform/drop_file_list.h"
 #include "platform/error_report.h"
-#include "platform/file_renamer.h"
 #include "platform/form_events.h"
 
 namespace tolvane::testing_fakes {

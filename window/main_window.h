@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "engine/file_renamer.h"
 #include "engine/text.h"
-#include "platform/file_renamer.h"
 #include "platform/form_events.h"
 #include "platform/window_services.h"
 #include "window/form1_description.h"

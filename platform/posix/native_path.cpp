@@ -11,38 +11,6 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) <-> U+DC00 + b
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Length of the valid UTF-8 sequence at the start of `bytes` and its code
-// point, or 0 when it is not one (overlong forms, surrogates, beyond U+10FFFF
-// and truncated sequences are all invalid).
-std::size_t DecodeOne(std::string_view bytes, char32_t& codePoint) {
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!IsContinuation(byte)) return 0;
-        codePoint = (codePoint << 6) | (byte & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < minimum || surrogate || codePoint > 0x10FFFF) return 0;
-    return length;
-}
-
 }  // namespace
 
 Text FromNativePath(std::string_view bytes) {
@@ -55,7 +23,7 @@ Text FromNativePath(std::string_view bytes) {
             continue;
         }
         char32_t codePoint = 0;
-        std::size_t length = DecodeOne(bytes, codePoint);
+        std::size_t length = DecodeUtf8(bytes, codePoint);
         if (length == 0) {
             codePoint = kEscapeBase + static_cast<unsigned char>(bytes[0]);
             length = 1;

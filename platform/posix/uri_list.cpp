@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -39,18 +40,45 @@ std::string PercentDecode(std::string_view text) {
     return bytes;
 }
 
+// Schemes and host names are ASCII and case-insensitive; the user's locale
+// has no say in them.
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-    }
-    return true;
+    return EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsLocalHost(std::string_view host) {
-    if (host.empty() || host == "localhost") return true;
+    if (host.empty() || EqualsNoCase(host, "localhost")) return true;
     char name[HOST_NAME_MAX + 1] = {};
-    return ::gethostname(name, sizeof name - 1) == 0 && host == name;
+    return ::gethostname(name, sizeof name - 1) == 0 && EqualsNoCase(host, name);
+}
+
+// Some programs end the list with NUL bytes, as a C string ends: padding,
+// not an entry.
+std::string_view WithoutTrailingNuls(std::string_view list) {
+    while (!list.empty() && list.back() == '\0') list.remove_suffix(1);
+    return list;
+}
+
+// A line as the user is shown it: a NUL, which would cut the text short,
+// is shown as its escape.
+Text Shown(std::string_view line) {
+    std::string shown;
+    for (const char c : line) {
+        if (c == '\0') {
+            shown += "%00";
+        } else {
+            shown += c;
+        }
+    }
+    return FromNativePath(shown);
 }
 
 std::string_view NextLine(std::string_view& text) {
@@ -83,22 +111,31 @@ std::string LocalPath(std::string_view uri) {
 }  // namespace
 
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
+    uriList = WithoutTrailingNuls(uriList);
     std::vector<std::string> paths;
     std::string_view notLocal;
+    std::string_view unnamable;
     while (!uriList.empty()) {
         const std::string_view line = NextLine(uriList);
         if (line.empty() || line.front() == '#') continue;
         std::string path = LocalPath(line);
         if (path.empty()) {
             notLocal = line;
-        } else {
-            paths.push_back(std::move(path));
+            continue;
         }
+        if (unnamable.empty() && path.find('\0') != std::string::npos) unnamable = line;
+        paths.push_back(std::move(path));
+    }
+    // Both are known before the first rename: refusing the whole drop then
+    // leaves no entry renamed and the rest not.
+    if (!unnamable.empty()) {
+        throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(unnamable) +
+                                u"\u201D names no file, as no name can hold a NUL character");
     }
     // Leaving some entries out of a drop would skip them silently and shift
     // the numbering of the rest.
     if (!paths.empty() && !notLocal.empty()) {
-        throw Error(EINVAL, u"Nothing was renamed: \u201C" + FromNativePath(notLocal) +
+        throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(notLocal) +
                                 u"\u201D is not a file on this computer");
     }
     return paths;

@@ -30,6 +30,6 @@ std::vector<Text> DroppedPaths(const QMimeData& mime) {
 
 }  // namespace
 
-QtDropData::QtDropData(const QMimeData& mime) : files_(DroppedPaths(mime)) {}
+QtDropData::QtDropData(const QMimeData& mime) : files_([&mime] { return DroppedPaths(mime); }) {}
 
 }  // namespace tolvane

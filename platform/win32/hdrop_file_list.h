@@ -7,24 +7,20 @@
 #include <vector>
 
 #include "platform/form_events.h"
-#include "platform/text_file_list.h"
+#include "platform/lazy_file_list.h"
 
 namespace tolvane {
 
 // The paths of one WM_DROPFILES drop, in drop order, read from its HDROP in
 // one pass: asking the system for each entry by number would walk the list
-// from its start every time.
+// from its start every time. Raises Error as PathsFromDropFiles does.
 std::vector<Text> ReadDroppedPaths(HDROP drop);
 
-// The files of one drop.
-class HdropFileList : public TextFileList {
+// The files of one drop, read when first asked for; `drop` must stay valid
+// as long as this.
+class HdropFileList : public LazyFileList {
   public:
-    explicit HdropFileList(HDROP drop) : TextFileList(ReadDroppedPaths(drop)) {}
-
-    // Also raises Error for a path holding U+FFFD: the system put that in
-    // place of a character the name really has, so the path names no file
-    // exactly and must not be renamed.
-    Text Entry(std::int32_t index) const override;
+    explicit HdropFileList(HDROP drop) : LazyFileList([drop] { return ReadDroppedPaths(drop); }) {}
 };
 
 class HdropDropData : public DropData {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "engine/path_split.h"
@@ -43,6 +44,18 @@ std::wstring ExactPath(const Text& path) {
     if (wide.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + wide.substr(2);
     const bool drivePath = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
     return drivePath ? LR"(\\?\)" + wide : wide;
+}
+
+// The new path exactly as the batch built it: the dropped entry's own
+// directory part unchanged, then the new name with each '/' typed in it made
+// a backslash, so that a '/' still points into a subfolder. Left to Windows'
+// clean-up, a folder "X." on the way would turn into its neighbour "X".
+Text ExactNewPath(const Text& oldPath, const Text& newPath) {
+    const Text directory = JustPath(oldPath);
+    const std::size_t typedFrom = newPath.rfind(directory, 0) == 0 ? directory.size() : 0;
+    Text exact = newPath;
+    std::replace(exact.begin() + static_cast<std::ptrdiff_t>(typedFrom), exact.end(), u'/', u'\\');
+    return exact;
 }
 
 // Both paths name the same entry, spelt with other letter case.
@@ -87,16 +100,15 @@ void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
         return;
     }
     RefuseTrimmedName(oldPath, newPath);
-    // The new path as typed: Windows' clean-up lets a '/' in a typed text
-    // point into a subfolder, as a backslash does.
-    const std::wstring to = ToWide(newPath);
+    const Text target = ExactNewPath(oldPath, newPath);
+    const std::wstring to = ExactPath(target);
     // No MOVEFILE_REPLACE_EXISTING: an existing target fails the call. No
     // MOVEFILE_COPY_ALLOWED: a move to another volume fails instead of
     // copying and deleting.
     if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
         ThrowRenameError(GetLastError(), oldPath, newPath);
     }
-    if (IsCaseOnlyChange(oldPath, newPath)) CheckCaseChanged(oldPath, newPath);
+    if (IsCaseOnlyChange(oldPath, target)) CheckCaseChanged(oldPath, target);
 }
 
 }  // namespace tolvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/file_renamer.h"
+#include "engine/file_renamer.h"
 
 namespace tolvane {
 

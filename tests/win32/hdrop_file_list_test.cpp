@@ -27,10 +27,10 @@ TEST(HdropFileListTest, ReadsANarrowListFromAnOlderProgram) {
     EXPECT_EQ(files.Entry(2), u"C:\\Folder");
 }
 
-TEST(HdropFileListTest, RefusesANarrowNameBeyondAscii) {
-    const DropHandle drop(MakeHdrop(std::vector<std::string>{"C:\\caf\xE9.txt"}));
+TEST(HdropFileListTest, RefusesANarrowListWithANameBeyondAscii) {
+    const DropHandle drop(MakeHdrop(std::vector<std::string>{"C:\\a.txt", "C:\\caf\xE9.txt"}));
     const HdropFileList files(drop.get());
-    ASSERT_EQ(files.Count(), 1);
+    EXPECT_THROW(files.Count(), Error);
     EXPECT_THROW(files.Entry(1), Error);
 }
 
@@ -44,7 +44,8 @@ TEST(HdropFileListTest, RefusesAListThatRunsOffItsMemory) {
     wmemset(reinterpret_cast<wchar_t*>(header + 1), L'a', room);
     GlobalUnlock(memory);
     const DropHandle drop(static_cast<HDROP>(memory));
-    EXPECT_THROW(HdropFileList{drop.get()}, Error);
+    const HdropFileList files(drop.get());  // read when first asked for
+    EXPECT_THROW(files.Count(), Error);
 }
 
 TEST(HdropFileListTest, ReadsTheLargestDropInOrder) {
@@ -70,15 +71,15 @@ TEST(HdropFileListTest, EntriesAreNumberedFromOne) {
 }
 
 // Wine puts U+FFFD for bytes of a Linux name that are not UTF-8; renaming
-// that path would at best fail and at worst name another file.
-TEST(HdropFileListTest, RefusesAPathHoldingTheReplacementCharacter) {
+// that path would at best fail and at worst name another file. The whole
+// list is refused, so that nothing is renamed.
+TEST(HdropFileListTest, RefusesAListWithAPathHoldingTheReplacementCharacter) {
     const Text unrepresentable = u"C:\\Docs\\bad\uFFFD.txt";
     const DropHandle drop(MakeHdrop({u"C:\\Docs\\good.txt", unrepresentable}));
     const HdropFileList files(drop.get());
-    EXPECT_EQ(files.Entry(1), u"C:\\Docs\\good.txt");
     try {
-        files.Entry(2);
-        FAIL() << "the path was handed on";
+        files.Count();
+        FAIL() << "the list was handed on";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), ERROR_NO_UNICODE_TRANSLATION);
         EXPECT_NE(error.description().find(unrepresentable), Text::npos);

@@ -145,14 +145,25 @@ TEST_F(Win32FormTest, FailedRenameIsShownAndTheWindowGoesOn) {
     EXPECT_EQ(failing.Mode(), u"S");
 }
 
-// Wine gives U+FFFD for a Linux name that is not UTF-8: the entries before
-// it are renamed, it and those after are not.
-TEST_F(Win32FormTest, UnrepresentableNameStopsTheBatchBeforeItsRename) {
+// Wine gives U+FFFD for a Linux name that is not UTF-8: no entry of such a
+// drop is renamed.
+TEST_F(Win32FormTest, UnrepresentableNameRefusesTheWholeDrop) {
     SetText(control("txtFind"), u"x");
     Drop({u"C:\\D\\x1", u"C:\\D\\x\uFFFD", u"C:\\D\\x3"}, Surface());
-    EXPECT_THAT(log_, ElementsAre("rename C:/D/x1 -> C:/D/1"));
+    EXPECT_THAT(log_, ElementsAre());
     ASSERT_EQ(report_.shown.size(), 1u);
     EXPECT_EQ(report_.shown[0].number(), ERROR_NO_UNICODE_TRANSLATION);
+}
+
+// With the find box empty a drop does nothing, whatever it holds.
+TEST_F(Win32FormTest, EmptyFindTextLeavesEvenADamagedDropUnread) {
+    Drop({u"C:\\D\\x\uFFFD"}, Surface());
+    const HGLOBAL damaged = GlobalAlloc(GHND, sizeof(DROPFILES));
+    static_cast<DROPFILES*>(GlobalLock(damaged))->pFiles = sizeof(DROPFILES);  // no list
+    GlobalUnlock(damaged);
+    SendMessageW(window(), WM_DROPFILES, reinterpret_cast<WPARAM>(damaged), 0);
+    EXPECT_THAT(log_, ElementsAre());
+    EXPECT_TRUE(report_.shown.empty());
 }
 
 TEST_F(Win32FormTest, ControlOfAnotherKindIsAnError) {

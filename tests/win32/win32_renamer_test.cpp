@@ -133,6 +133,22 @@ TEST_F(Win32RenamerTest, RenamesTheDroppedEntryAndNoOther) {
     EXPECT_EQ(ReadFile(dir / u"x"), "plain");
 }
 
+// The new path is the entry's own folder, exactly: "X." is not taken for
+// its neighbour "X", also when a typed '/' points into a subfolder.
+TEST_F(Win32RenamerTest, TheNewPathKeepsTheEntrysOwnFolder) {
+    const Text dotted = dir / u"X.";
+    MakeDirectory(dir / u"X");
+    MakeDirectory(u"\\\\?\\" + dotted);
+    MakeDirectory(u"\\\\?\\" + dotted + u"\\Sub");
+    WriteFile(u"\\\\?\\" + dotted + u"\\a.txt", "a");
+    WriteFile(u"\\\\?\\" + dotted + u"\\b.txt", "b");
+    renamer.Rename(dotted + u"\\a.txt", dotted + u"\\New a.txt");
+    renamer.Rename(dotted + u"\\b.txt", dotted + u"\\Sub/b.txt");
+    EXPECT_EQ(Listing(dir / u"X"), std::vector<Text>{});
+    EXPECT_EQ(ReadFile(u"\\\\?\\" + dotted + u"\\New a.txt"), "a");
+    EXPECT_EQ(ReadFile(u"\\\\?\\" + dotted + u"\\Sub\\b.txt"), "b");
+}
+
 TEST_F(Win32RenamerTest, ErrorTextIsTheSystemsOwn) {
     try {
         renamer.Rename(dir / u"gone.txt", dir / u"new.txt");

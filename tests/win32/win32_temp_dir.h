@@ -12,6 +12,31 @@
 
 namespace tolvane::testing_files {
 
+// Removes a folder and everything in it, by exact "\\?\" paths: the
+// library's remove_all takes a folder "X." for "X", and loops.
+inline void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            const DWORD kind = found.dwFileAttributes;
+            if ((kind & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveDirectoryW(path.c_str());  // a link: never what it points to
+            } else if ((kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 // A fresh directory in Windows' temporary folder, removed with everything in
 // it at the end. Paths are Windows paths as Text.
 class Win32TempDir {
@@ -26,10 +51,7 @@ class Win32TempDir {
     }
     Win32TempDir(const Win32TempDir&) = delete;
     Win32TempDir& operator=(const Win32TempDir&) = delete;
-    ~Win32TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~Win32TempDir() { RemoveTree(LR"(\\?\)" + path_); }
 
     // The path of `name` inside this directory.
     Text operator/(const Text& name) const { return Path() + u"\\" + name; }

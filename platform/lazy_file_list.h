@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/text_file_list.h"
+
+namespace tolvane {
+
+// A drop's file list, read from the drop's data when it is first asked for.
+// A drop the batch has no use for (an empty find text) is thus never read,
+// so nothing in its data can raise an error.
+class LazyFileList : public DropFileList {
+  public:
+    using Reader = std::function<std::vector<Text>()>;
+    explicit LazyFileList(Reader read) : read_(std::move(read)) {}
+
+    std::int32_t Count() const override { return Paths().Count(); }
+    Text Entry(std::int32_t index) const override { return Paths().Entry(index); }
+
+  private:
+    const TextFileList& Paths() const;
+
+    Reader read_;
+    mutable std::optional<TextFileList> paths_;
+};
+
+}  // namespace tolvane
