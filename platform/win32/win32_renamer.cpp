@@ -69,7 +69,8 @@ DiskOutcome RenameOnDisk(const Text& oldPath, const Text& newPath) {
     const FileSystemRedirectionOff redirectionOff;
     if (oldPath == newPath) {
         // Nothing to change, but the entry must still be there.
-        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) return {GetLastError()};
+        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return {GetLastError(), {}};
         return {};
     }
     // The new path as typed: Windows' clean-up lets a '/' in a typed text
@@ -78,13 +79,13 @@ DiskOutcome RenameOnDisk(const Text& oldPath, const Text& newPath) {
     // No MOVEFILE_REPLACE_EXISTING: an existing target fails the call. No
     // MOVEFILE_COPY_ALLOWED: a move to another volume fails instead of
     // copying and deleting.
-    if (!MoveFileExW(from.c_str(), to.c_str(), 0)) return {GetLastError()};
+    if (!MoveFileExW(from.c_str(), to.c_str(), 0)) return {GetLastError(), {}};
     if (!IsCaseOnlyChange(oldPath, newPath)) return {};
     // Some file systems, and Wine on a case-sensitive Linux disk, report a
     // change of letter case alone as done while keeping the old spelling.
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(ExactPath(newPath).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return {GetLastError()};
+    if (search == INVALID_HANDLE_VALUE) return {GetLastError(), {}};
     FindClose(search);
     return {ERROR_SUCCESS, found.cFileName};
 }
