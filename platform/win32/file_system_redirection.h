@@ -9,8 +9,9 @@ namespace tolvane {
 // by its real path, so while this object lives the calling thread sees the
 // file system as that file manager does. Everywhere else it does nothing.
 //
-// Keep its scope to the file calls themselves: while it lives, system DLLs
-// cannot be loaded, so no message text may be fetched.
+// Keep its scope to the file calls themselves: while it lives, a system DLL
+// loaded on demand (as for an error's message text) would be looked for
+// among the 64-bit ones.
 class FileSystemRedirectionOff {
   public:
     FileSystemRedirectionOff();
