@@ -58,10 +58,9 @@ EOF
     fi
     echo "Installing: qemu-user-static from bookworm-backports"
     # Another installation may be running; wait for it.
-    wait_for_lock="-o DPkg::Lock::Timeout=600"
-    apt-get update -qq $wait_for_lock
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $wait_for_lock \
-        -t bookworm-backports qemu-user-static
+    apt-get update -qq -o DPkg::Lock::Timeout=600
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        -o DPkg::Lock::Timeout=600 -t bookworm-backports qemu-user-static
 }
 
 fail_or_skip() {
