@@ -69,6 +69,12 @@ fail_or_skip() {
     exit 2
 }
 
+# Without it there is no telling whether the kernel runs 32-bit code itself,
+# where registering an emulator would only slow it down.
+if [ ! -e /lib/ld-linux.so.2 ]; then
+    echo "/lib/ld-linux.so.2 is missing: install wine32:i386 first" >&2
+    exit 1
+fi
 runs_i386 && exit 0
 
 missing=""
