@@ -15,8 +15,8 @@ test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
 sanitize="clang libclang-rt-14-dev"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
-# wine32 runs the 32-bit program; wine64 the 64-bit build of it, on hosts
-# that cannot run 32-bit code.
+# wine32 runs the 32-bit program (through qemu-i386 where the kernel runs
+# no 32-bit code: scripts/enable-i386-emulation.sh); wine64 the 64-bit build.
 windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in

@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <string>
 
 #include "engine/path_split.h"
+#include "platform/win32/file_system_redirection.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_text.h"
 
@@ -68,47 +69,53 @@ bool IsCaseOnlyChange(const Text& oldPath, const Text& newPath) {
     return a == b;
 }
 
-// The name as the file system stores it now.
-Text StoredName(const Text& oldPath, const Text& newPath) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(ExactPath(newPath).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) ThrowRenameError(GetLastError(), oldPath, newPath);
-    FindClose(search);
-    return FromWide(found.cFileName, wcslen(found.cFileName));
-}
+// What the file calls found. Their errors are described only once the
+// file system is seen as usual again.
+struct DiskOutcome {
+    DWORD error = ERROR_SUCCESS;
+    std::wstring storedName;  // after a change of letter case alone
+};
 
-// Some file systems, and Wine on a case-sensitive Linux disk, report a
-// change of letter case alone as done while keeping the old spelling.
-void CheckCaseChanged(const Text& oldPath, const Text& newPath) {
-    if (StoredName(oldPath, newPath) == NoPath(newPath)) return;
-    throw RenameError(ERROR_NOT_SUPPORTED,
-                      u"The system reported the rename as done but kept the old spelling; a "
-                      u"change of letter case alone is not possible here",
-                      oldPath, newPath);
+DiskOutcome RenameOnDisk(const Text& oldPath, const Text& target) {
+    const std::wstring from = ExactPath(oldPath);
+    // The paths name what the user dropped, wherever this program runs.
+    const FileSystemRedirectionOff redirectionOff;
+    if (oldPath == target) {
+        // Nothing to change, but the entry must still be there.
+        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return {GetLastError(), {}};
+        }
+        return {};
+    }
+    const std::wstring to = ExactPath(target);
+    // No MOVEFILE_REPLACE_EXISTING: an existing target fails the call. No
+    // MOVEFILE_COPY_ALLOWED: a move to another volume fails instead of
+    // copying and deleting.
+    if (!MoveFileExW(from.c_str(), to.c_str(), 0)) return {GetLastError(), {}};
+    if (!IsCaseOnlyChange(oldPath, target)) return {};
+    // Some file systems, and Wine on a case-sensitive Linux disk, report a
+    // change of letter case alone as done while keeping the old spelling.
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(to.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return {GetLastError(), {}};
+    FindClose(search);
+    return {ERROR_SUCCESS, found.cFileName};
 }
 
 }  // namespace
 
 void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
     RefuseEmbeddedNul(oldPath, newPath);
-    const std::wstring from = ExactPath(oldPath);
-    if (oldPath == newPath) {
-        // Nothing to change, but the entry must still be there.
-        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            ThrowRenameError(GetLastError(), oldPath, newPath);
-        }
-        return;
+    if (oldPath != newPath) RefuseTrimmedName(oldPath, newPath);
+    const Text target = oldPath == newPath ? newPath : ExactNewPath(oldPath, newPath);
+    const DiskOutcome outcome = RenameOnDisk(oldPath, target);
+    if (outcome.error != ERROR_SUCCESS) ThrowRenameError(outcome.error, oldPath, newPath);
+    if (!outcome.storedName.empty() && FromWide(outcome.storedName) != NoPath(target)) {
+        throw RenameError(ERROR_NOT_SUPPORTED,
+                          u"The system reported the rename as done but kept the old spelling; a "
+                          u"change of letter case alone is not possible here",
+                          oldPath, newPath);
     }
-    RefuseTrimmedName(oldPath, newPath);
-    const Text target = ExactNewPath(oldPath, newPath);
-    const std::wstring to = ExactPath(target);
-    // No MOVEFILE_REPLACE_EXISTING: an existing target fails the call. No
-    // MOVEFILE_COPY_ALLOWED: a move to another volume fails instead of
-    // copying and deleting.
-    if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
-        ThrowRenameError(GetLastError(), oldPath, newPath);
-    }
-    if (IsCaseOnlyChange(oldPath, target)) CheckCaseChanged(oldPath, target);
 }
 
 }  // namespace tolvane

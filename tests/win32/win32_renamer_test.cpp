@@ -185,5 +185,37 @@ TEST_F(Win32RenamerTest, CaseOnlyChangeIsDoneOrReported) {
     RecordProperty("case_only_change", reported ? "reported, name kept" : "renamed");
 }
 
+// A 32-bit program on 64-bit Windows sees System32 redirected to SysWOW64.
+// An entry a 64-bit file manager dropped from System32 is renamed there, and
+// its SysWOW64 namesake is left alone.
+TEST(Win32RenamerRedirectionTest, RenamesTheDroppedSystem32EntryNotItsSysWow64Namesake) {
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
+        GTEST_SKIP() << "not a 32-bit program on 64-bit Windows: no redirection to test";
+    }
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const Text root = FromWide(windows);
+    const Text name = u"tolvane-test-" + FromWide(std::to_wstring(GetCurrentProcessId()));
+    // "Sysnative" is how a 32-bit program names the real System32.
+    const Text real = root + u"\\Sysnative\\", wow = root + u"\\SysWOW64\\";
+    struct Cleanup {
+        std::vector<Text> paths;
+        ~Cleanup() {
+            for (const Text& path : paths) DeleteFileW(ToWide(path).c_str());
+        }
+    } cleanup{{real + name, real + name + u".old", wow + name, wow + name + u".old"}};
+    WriteFile(real + name, "dropped");
+    WriteFile(wow + name, "namesake");
+    ASSERT_EQ(ReadFile(root + u"\\System32\\" + name), "namesake")
+        << "this system shows no redirection";
+
+    Win32Renamer().Rename(root + u"\\System32\\" + name, root + u"\\System32\\" + name + u".old");
+    EXPECT_EQ(ReadFile(real + name + u".old"), "dropped");
+    EXPECT_EQ(ReadFile(wow + name), "namesake");
+    EXPECT_FALSE(Exists(real + name));
+    EXPECT_FALSE(Exists(wow + name + u".old"));
+}
+
 }  // namespace
 }  // namespace tolvane
