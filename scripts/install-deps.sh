@@ -3,13 +3,17 @@
 # skipping those already present.
 #   install-deps.sh            the Linux program
 #   install-deps.sh --windows  the Windows program, cross-built
-#   install-deps.sh --tests    everything the tests need: both of the above,
-#                              GoogleTest's sources for the cross build, and
-#                              Wine to run the Windows tests
+#   install-deps.sh --package  both, and the tools that package and check them
+#   install-deps.sh --tests    everything the tests need: all of the above,
+#                              GoogleTest's sources for the cross build, Wine
+#                              to run the Windows tests, and a headless Wayland
+#                              compositor with its test tools
 set -eu
 
-linux="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
+linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libgtest-dev libgmock-dev"
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
+wayland_tests="sway wtype jq libgtk-3-dev libwayland-dev"
+package_tools="dpkg-dev zip lintian desktop-file-utils appstream"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program; wine64 the 64-bit build of it, on hosts
@@ -17,7 +21,8 @@ windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
 windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in
---tests) packages="$linux $test_tools $windows $windows_tests" ;;
+--tests) packages="$linux $test_tools $windows $windows_tests $wayland_tests $package_tools" ;;
+--package) packages="$linux $windows $package_tools" ;;
 --windows) packages="$windows" ;;
 *) packages="$linux" ;;
 esac
