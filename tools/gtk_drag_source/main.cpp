@@ -52,7 +52,8 @@ gboolean OnFailed(GtkWidget*, GdkDragContext*, GtkDragResult, gpointer data) {
 
 void OnEnd(GtkWidget*, GdkDragContext* context, gpointer data) {
     const bool failed = static_cast<DragState*>(data)->failed;
-    std::printf("%s\n", failed ? "ignore" : ActionName(gdk_drag_context_get_selected_action(context)));
+    std::printf("%s\n",
+                failed ? "ignore" : ActionName(gdk_drag_context_get_selected_action(context)));
     std::fflush(stdout);
 }
 

@@ -42,7 +42,8 @@ struct Globals {
 void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
     auto* globals = static_cast<Globals*>(data);
     if (std::strcmp(interface, wl_seat_interface.name) == 0 && globals->seat == nullptr) {
-        globals->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        globals->seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     } else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
         globals->manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<wl_display, DisplayCloser> display(wl_display_connect(nullptr));
     if (!display) return Fail("cannot connect to the Wayland display");
     Globals globals;
-    std::unique_ptr<wl_registry, RegistryDestroyer> registry(wl_display_get_registry(display.get()));
+    std::unique_ptr<wl_registry, RegistryDestroyer> registry(
+        wl_display_get_registry(display.get()));
     wl_registry_add_listener(registry.get(), &kRegistryListener, &globals);
     wl_display_roundtrip(display.get());
     if (globals.manager == nullptr) return Fail("the compositor offers no virtual pointer");
