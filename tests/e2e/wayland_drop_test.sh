@@ -82,16 +82,15 @@ drag_files() {
 }
 
 # A Wayland client cannot take the focus from another one; what the
-# compositor did is reported, not required.
+# compositor did is reported, not required. The pause leaves time for an
+# activation request, which would follow the drop.
 report_focus() {
-    for _ in $(seq 10); do
-        if window_focused "$TOLVANE_PID"; then
-            echo "after the drop on $1 the window has the focus"
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "after the drop on $1 the focus stayed with the drag source"
+    sleep 0.5
+    if window_focused "$TOLVANE_PID"; then
+        echo "after the drop on $1 the window has the focus"
+    else
+        echo "after the drop on $1 the focus stayed with the drag source"
+    fi
 }
 
 tolvane_stop_process() {
