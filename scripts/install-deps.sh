@@ -3,16 +3,23 @@
 # skipping those already present.
 #   install-deps.sh            the Linux program
 #   install-deps.sh --windows  the Windows program, cross-built
-#   install-deps.sh --tests    everything the tests need: both of the above,
+#   install-deps.sh --package  both, and the tools that package and check them
+#   install-deps.sh --tests    everything the tests need: all of the above,
 #                              clang for the sanitizer and fuzz build,
-#                              GoogleTest's sources for the cross build, and
-#                              Wine to run the Windows tests
+#                              GoogleTest's sources for the cross build, Wine
+#                              to run the Windows tests, a headless Wayland
+#                              compositor with its test tools, and the
+#                              filesystems the renames are tested on
 set -eu
 
-linux="build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev"
+linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libgtest-dev libgmock-dev"
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
 # clang with its sanitizer and libFuzzer run-times, for the sanitizer build.
 sanitize="clang libclang-rt-14-dev"
+wayland_tests="sway wtype jq libgtk-3-dev libwayland-dev"
+package_tools="dpkg-dev zip lintian desktop-file-utils appstream"
+# The filesystems that renames are tested on, on loop images and through FUSE.
+filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfsprogs btrfs-progs"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program (through qemu-i386 where the kernel runs
@@ -20,7 +27,8 @@ windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
 windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in
---tests) packages="$linux $test_tools $sanitize $windows $windows_tests" ;;
+--tests) packages="$linux $test_tools $sanitize $windows $windows_tests $wayland_tests $package_tools $filesystems" ;;
+--package) packages="$linux $windows $package_tools" ;;
 --windows) packages="$windows" ;;
 *) packages="$linux" ;;
 esac

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds everything with warnings as errors and runs
 # every test: the Linux program's, again under the sanitizers with the fuzz
-# targets, then the Windows program's under Wine.
+# targets, then the Windows program's under Wine, then the packages users
+# install.
 # Tests that need a display start their own Xvfb.
 set -eu
 cd "$(dirname "$0")/.."
@@ -18,3 +19,5 @@ cmake --build build-sanitize -j2 --target engine_tests posix_tests window_tests 
     uri_list_fuzz drop_files_fuzz
 (cd build-sanitize && ctest --output-on-failure -j2)
 sh scripts/test-windows.sh "$PWD/build-test/tools/drag_source/tolvane-drag-source"
+sh scripts/package.sh
+sh tests/package/package_test.sh dist

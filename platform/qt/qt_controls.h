@@ -17,7 +17,11 @@ class QtWindow : public Window {
     explicit QtWindow(QWidget& window) : window_(window) {}
     // Brings the window to the front as the active one. Qt gives the keyboard
     // focus back to the box that last had it (else the first in tab order),
-    // so the user can type on at once.
+    // so the user can type on at once. On Wayland a client cannot take the
+    // focus by itself: Qt asks the compositor through xdg-activation when it
+    // has a token for it (from the launcher, or while the program already has
+    // the focus); after a drop from another program it has none, and the
+    // focus stays where the compositor keeps it.
     void TakeFocus() override;
 
   private:
