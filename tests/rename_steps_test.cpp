@@ -59,12 +59,12 @@ TEST(IsAnotherSpelling, DistinctFilesAndListedLinksAreNot) {
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     ::link((dir / "a").c_str(), (dir / "A").c_str());
-    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
-                                   OpenLocation(request, dir / "b")));
-    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
-                                   OpenLocation(request, dir / "A")));
-    EXPECT_FALSE(IsAnotherSpelling(request, OpenLocation(request, dir / "a"),
-                                   OpenLocation(request, dir / "a")));
+    EXPECT_FALSE(
+        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "b")));
+    EXPECT_FALSE(
+        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "A")));
+    EXPECT_FALSE(
+        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "a")));
     EXPECT_TRUE(Exists(dir / "A"));
 }
 

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,7 +38,21 @@ Identity IdentityOf(const struct stat& info) {
 }
 
 bool StatEntry(const Location& at, struct stat& info) {
-    return ::fstatat(at.directory.get(), at.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    // Asked of the filesystem itself: a FUSE or network filesystem may have
+    // carried out a step it reported failed, and the kernel's cached view of
+    // the name would still show the state before it.
+    struct statx fresh {};
+    if (::statx(at.directory.get(), at.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
+                STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE, &fresh) != 0) {
+        return false;
+    }
+    info = {};
+    info.st_dev = makedev(fresh.stx_dev_major, fresh.stx_dev_minor);
+    info.st_ino = fresh.stx_ino;
+    info.st_mode = fresh.stx_mode;
+    info.st_nlink = fresh.stx_nlink;
+    info.st_size = static_cast<off_t>(fresh.stx_size);
+    return true;
 }
 
 std::optional<Identity> IdentityAt(const Location& at) {
@@ -68,15 +83,14 @@ int RenameNoReplace(const Location& from, const Location& to) {
     return errno;
 }
 
-bool IsListed(const RenameRequest& request, const Location& at) {
+bool IsListed(const Location& at) {
     // A second descriptor: readdir needs its own open of the folder.
     const int fd = ::openat(at.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) request.Fail(errno);
+    if (fd < 0) return false;
     std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
     if (!dir) {
-        const int error = errno;
         ::close(fd);
-        request.Fail(error);
+        return false;
     }
     while (const dirent* entry = ::readdir(dir.get())) {
         if (at.name == entry->d_name) return true;

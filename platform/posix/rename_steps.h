@@ -52,7 +52,9 @@ struct Identity {
 
 Identity IdentityOf(const struct stat& info);
 
-// lstat of the entry: a symbolic link is looked at, not followed.
+// The entry's type, device, inode, link count and size, as the filesystem
+// reports them now (not from the kernel's cache), without following a
+// symbolic link.
 bool StatEntry(const Location& at, struct stat& info);
 
 // The identity of what `at` names now; nothing when nothing is there.
@@ -66,10 +68,10 @@ Location SameFolder(const RenameRequest& request, const Location& at, std::strin
 // renameat2 with RENAME_NOREPLACE; returns the errno value, 0 on success.
 int RenameNoReplace(const Location& from, const Location& to);
 
-// Whether the folder lists `at`'s name byte for byte. A name may be found by a
-// lookup and still not be listed: on a case-insensitive filesystem another
-// spelling of a listed name is found too.
-bool IsListed(const RenameRequest& request, const Location& at);
+// Whether the folder lists `at`'s name byte for byte (false when it cannot be
+// read). A name may be found by a lookup and still not be listed: on a
+// case-insensitive filesystem another spelling of a listed name is found too.
+bool IsListed(const Location& at);
 
 // The folder `from` lies on the path of `to`'s directory (a folder moved into
 // itself), which is the true meaning of an EINVAL from the kernel.

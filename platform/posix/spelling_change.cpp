@@ -62,16 +62,16 @@ void ChangeThroughTemporary(const RenameRequest& request, const Location& from, 
 
 }  // namespace
 
-bool IsAnotherSpelling(const RenameRequest& request, const Location& from, const Location& to) {
+bool IsAnotherSpelling(const Location& from, const Location& to) {
     const std::optional<Identity> entry = IdentityAt(from);
     const std::optional<Identity> found = IdentityAt(to);
     if (from.name == to.name || !entry || !found || !SameFolder(from, to)) return false;
-    return IsListed(request, from) && !IsListed(request, to);
+    return IsListed(from) && !IsListed(to);
 }
 
 void ChangeSpelling(const RenameRequest& request, const Location& from, const Location& to,
                     bool useNoReplaceFlag) {
-    if (!IsAnotherSpelling(request, from, to)) request.Fail(EEXIST);
+    if (!IsAnotherSpelling(from, to)) request.Fail(EEXIST);
     ChangeThroughTemporary(request, from, to, useNoReplaceFlag);
 }
 

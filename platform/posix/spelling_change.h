@@ -8,7 +8,7 @@ namespace tolvane::posix {
 // as on a case-insensitive filesystem: the folder lists `from` byte for byte,
 // and `to` is found all the same without being listed. Inode numbers cannot
 // tell more: filesystems in FUSE give each spelling a number of its own.
-bool IsAnotherSpelling(const RenameRequest& request, const Location& from, const Location& to);
+bool IsAnotherSpelling(const Location& from, const Location& to);
 
 // Changes the spelling of a name where the above holds (EEXIST where it does
 // not) through a visible temporary name in the same folder, each step a move

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -22,6 +23,7 @@ struct Scenario {
     std::string from;
     std::string to;
     bool folder = false;
+    bool empty = false;  // then told apart from a placeholder by its date
 };
 
 void PrintTo(const Scenario& s, std::ostream* out) { *out << s.name; }
@@ -29,8 +31,11 @@ void PrintTo(const Scenario& s, std::ostream* out) { *out << s.name; }
 const std::vector<Scenario>& Scenarios() {
     static const std::vector<Scenario> scenarios = {
         {"File", "a.txt", "b.txt"},
+        {"EmptyFile", "a.txt", "b.txt", false, true},
         {"Folder", "Album", "Old Album", true},
+        {"EmptyFolder", "Album", "Old Album", true, true},
         {"LetterCase", "report.txt", "Report.txt"},
+        {"LetterCaseOfFolder", "album", "Album", true},
     };
     return scenarios;
 }
@@ -42,12 +47,13 @@ struct ToolRun {
 
 // Runs the renamer in its own process with the shim playing `mode` at `step`.
 ToolRun RenameWithStep(const std::string& from, const std::string& to, int step,
-                       const std::string& mode) {
+                       const std::string& mode, const std::string& backing) {
     const std::string log =
         TempDir::TempRoot() + "/tolvane-step-" + std::to_string(::getpid()) + ".log";
     const std::string command =
         "LD_PRELOAD='" TOLVANE_STEP_SHIM "' TOLVANE_STEP=" + std::to_string(step) +
-        " TOLVANE_STEP_MODE=" + mode + " '" TOLVANE_RENAME_TOOL "' \"$0\" \"$1\" >\"$2\" 2>&1";
+        " TOLVANE_STEP_MODE=" + mode + " TOLVANE_STEP_BACKING='" + backing + "'" +
+        " '" TOLVANE_RENAME_TOOL "' \"$0\" \"$1\" >\"$2\" 2>&1";
     const char* argv[] = {"sh",       "-c",        command.c_str(), from.c_str(),
                           to.c_str(), log.c_str(), nullptr};
     pid_t child = 0;
@@ -112,19 +118,31 @@ class StepFailure : public testing::TestWithParam<std::tuple<Scenario, Filesyste
 TEST_P(StepFailure, LeavesTheEntryUnderOneOfItsNames) {
     const auto& [s, fs] = GetParam();
     TOLVANE_REQUIRE_MOUNT(mount, fs);
-    for (const std::string mode : {"fail", "lie", "crash"}) {
+    if (s.empty && fs.name == "fusefat") {
+        GTEST_SKIP() << "fusefat dates a renamed entry anew, so an empty one cannot be told from "
+                        "a placeholder";
+    }
+    std::vector<std::string> modes = {"fail", "lie", "crash"};
+    // The passthrough shows a folder that the shim can change behind it.
+    const std::string backing = mount + ":" + std::getenv("TOLVANE_FS_ROOT") + "/bindfs-source";
+    if (fs.name == "bindfs") modes.push_back("behind");
+    for (const std::string& mode : modes) {
         for (int step = 1;; ++step) {
             SCOPED_TRACE(mode + " at step " + std::to_string(step));
             const TempDir dir(mount);
             WriteFile(dir / "keep.txt", "K");
             if (s.folder) {
                 ::mkdir((dir / s.from).c_str(), 0755);
-                WriteFile(dir / (s.from + "/song"), "S");
+                if (!s.empty) WriteFile(dir / (s.from + "/song"), "S");
             } else {
-                WriteFile(dir / s.from, "A");
+                WriteFile(dir / s.from, s.empty ? "" : "A");
+            }
+            if (s.empty) {
+                const struct timespec year2001[2] = {{978307200, 0}, {978307200, 0}};
+                ASSERT_EQ(::utimensat(AT_FDCWD, (dir / s.from).c_str(), year2001, 0), 0);
             }
             const Snapshot before = TakeSnapshot(dir.path());
-            const ToolRun run = RenameWithStep(dir / s.from, dir / s.to, step, mode);
+            const ToolRun run = RenameWithStep(dir / s.from, dir / s.to, step, mode, backing);
             if (run.output.find("step " + std::to_string(step) + ":") == std::string::npos) break;
             ExpectNothingLost(s, before, TakeSnapshot(dir.path()), run);
         }
