@@ -52,7 +52,10 @@ void RenameCarefully(const RenameRequest& request, const std::string& oldPath,
         }
         const StepResult moved = posix::MoveWithoutNoReplaceFlag(from, to);
         if (moved.done()) return;
-        if (moved.error != EEXIST) request.Fail(moved.error, moved.context);
+        // A taken name, unless it is the entry's own under another spelling.
+        if (moved.error != EEXIST || !posix::IsAnotherSpelling(from, to)) {
+            request.Fail(moved.error, moved.context);
+        }
     }
     posix::ChangeSpelling(request, from, to, useNoReplaceFlag);
 }
