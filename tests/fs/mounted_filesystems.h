@@ -95,8 +95,8 @@ inline void AddEntries(const std::string& folder, const std::string& prefix, Sna
             AddEntries(path, prefix + name + "/", into);
         } else if (S_ISLNK(info.st_mode)) {
             char target[4096] = {};
-            into[prefix + name] =
-                "link:" + std::string(target, ::readlink(path.c_str(), target, sizeof target - 1));
+            const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
+            into[prefix + name] = "link:" + std::string(target, length > 0 ? length : 0);
         } else {
             std::ifstream in(path, std::ios::binary);
             into[prefix + name] =
