@@ -24,6 +24,7 @@ Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& m
     const Short count = ToShort(listed);
 
     NameParts parts{.find = find, .replacement = replace, .count = count};
+    const RenameBatchScope batch(renamer);
     for (Short index = 1;; index = CheckedAdd(index, 1)) {
         parts.index = index;
         RenameEntry(files, renamer, mode, parts);

@@ -36,6 +36,12 @@ Text FromNativePath(std::string_view bytes) {
 
 std::optional<std::string> TryToNativePath(const Text& text) {
     std::string out;
+    if (!TryToNativePath(text, out)) return std::nullopt;
+    return out;
+}
+
+bool TryToNativePath(const Text& text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
@@ -43,7 +49,7 @@ std::optional<std::string> TryToNativePath(const Text& text) {
             out += static_cast<char>(c);
             continue;
         }
-        if (c == 0) return std::nullopt;
+        if (c == 0) return false;
         const bool high = IsHighSurrogate(c);
         const bool low = IsLowSurrogate(c);
         if (high && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
@@ -52,12 +58,12 @@ std::optional<std::string> TryToNativePath(const Text& text) {
         } else if (low && c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
             out += static_cast<char>(c - kEscapeBase);
         } else if (high || low) {
-            return std::nullopt;
+            return false;
         } else {
             AppendUtf8(out, c);
         }
     }
-    return out;
+    return true;
 }
 
 std::string ToNativePath(const Text& text) {
