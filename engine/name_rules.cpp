@@ -51,14 +51,25 @@ Text PadNumber(Short number, Short count) {
     return digits;
 }
 
-Text ComposeNewPath(const Text& mode, const NameParts& p) {
+Text ComposeNewPath(const Text& mode, const NameParts& parts) {
+    Text path;
+    ComposeNewPath(mode, parts, path);
+    return path;
+}
+
+void ComposeNewPath(const Text& mode, const NameParts& p, Text& path) {
+    path.assign(p.directory);
     if (mode == kModeSearchAndReplace) {
-        return p.directory + ReplaceFirst(p.find, p.name, p.replacement);
+        path += ReplaceFirst(p.find, p.name, p.replacement);
+    } else if (mode == kModeInsert) {
+        path.append(p.find).append(p.name);
+    } else if (mode == kModeAppend) {
+        path.append(p.name).append(p.find);
+    } else if (mode == kModeNumber) {
+        path.append(PadNumber(p.index, p.count)).append(p.find).append(p.name);
+    } else {
+        throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
     }
-    if (mode == kModeInsert) return p.directory + p.find + p.name;
-    if (mode == kModeAppend) return p.directory + p.name + p.find;
-    if (mode == kModeNumber) return p.directory + PadNumber(p.index, p.count) + p.find + p.name;
-    throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
 }
 
 }  // namespace tolvane

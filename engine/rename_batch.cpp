@@ -4,13 +4,14 @@ namespace tolvane {
 
 namespace {
 
+// `parts` and `newPath` keep their buffers from one entry to the next.
 void RenameEntry(const DropFileList& files, FileRenamer& renamer, const Text& mode,
-                 NameParts& parts) {
+                 NameParts& parts, Text& newPath) {
     const Text entry = files.Entry(parts.index);
-    parts.directory = JustPath(entry);
-    parts.name = NoPath(entry);
+    SplitPath(entry, parts.directory, parts.name);
+    ComposeNewPath(mode, parts, newPath);
     // The entry as dropped is its directory part followed by its name.
-    renamer.Rename(entry, ComposeNewPath(mode, parts));
+    renamer.Rename(entry, newPath);
 }
 
 }  // namespace
@@ -25,9 +26,10 @@ Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& m
 
     NameParts parts{.find = find, .replacement = replace, .count = count};
     const RenameBatchScope batch(renamer);
+    Text newPath;
     for (Short index = 1;; index = CheckedAdd(index, 1)) {
         parts.index = index;
-        RenameEntry(files, renamer, mode, parts);
+        RenameEntry(files, renamer, mode, parts, newPath);
         // Stop before stepping past the last entry, so a full drop of 32767
         // entries ends normally instead of overflowing its counter.
         if (index == count) break;

@@ -41,11 +41,18 @@ std::optional<std::string> TryToNativePath(const Text& text) {
 }
 
 bool TryToNativePath(const Text& text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    // Most names are ASCII: copied a character to a byte until the first
+    // that is not.
+    out.resize(text.size());
+    std::size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] > 0 && text[ascii] < 0x80) {
+        out[ascii] = static_cast<char>(text[ascii]);
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (std::size_t i = ascii; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c > 0 && c < 0x80) {  // most names are ASCII
+        if (c > 0 && c < 0x80) {
             out += static_cast<char>(c);
             continue;
         }
