@@ -35,7 +35,7 @@ int OpenWithoutLinks(const std::string& path) {
 }  // namespace
 
 int HeldFolder::For(std::string_view directory) {
-    if (directory.empty()) return AT_FDCWD;
+    if (directory.empty()) return kByPath;  // a name relative to the current folder
     if (opened_ && directory == path_) return fd_.valid() ? fd_.get() : kByPath;
     Release();
     path_.assign(directory);

@@ -24,7 +24,7 @@ class HeldFolder {
     static constexpr int kByPath = -1;
 
     // The descriptor for `directory` (a path up to and including its last
-    // '/', or "" for the current folder), or kByPath.
+    // '/'), or kByPath; always kByPath for "" (a path with no folder part).
     int For(std::string_view directory);
 
     // Closes the folder; the next call of For opens afresh.
