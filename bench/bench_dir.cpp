@@ -41,13 +41,14 @@ std::vector<std::string> ListNames(const std::string& path) {
 
 }  // namespace
 
-std::string BenchRoot() {
+std::vector<std::string> BenchRoots(int argc, char** argv) {
+    if (argc > 2) return std::vector<std::string>(argv + 2, argv + argc);
     const char* root = std::getenv("TMPDIR");
-    return root != nullptr && *root != '\0' ? root : "/tmp";
+    return {root != nullptr && *root != '\0' ? root : "/tmp"};
 }
 
-BenchDir::BenchDir() {
-    std::string pattern = BenchRoot() + "/tolvane-bench-XXXXXX";
+BenchDir::BenchDir(const std::string& root) {
+    std::string pattern = root + "/tolvane-bench-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) FailSystem("mkdtemp " + pattern);
     path_ = pattern;
 }

@@ -6,12 +6,12 @@
 
 namespace tolvane::bench {
 
-// A fresh directory under $TMPDIR (or /tmp), removed with everything in it at
-// the end. All of them have paths of the same length, so both sides of a
-// comparison walk equally long paths.
+// A fresh directory under `root`, removed with everything in it at the end.
+// All of them have paths of the same length, so every side of a comparison
+// walks equally long paths.
 class BenchDir {
   public:
-    BenchDir();
+    explicit BenchDir(const std::string& root);
     BenchDir(const BenchDir&) = delete;
     BenchDir& operator=(const BenchDir&) = delete;
     ~BenchDir();
@@ -23,8 +23,9 @@ class BenchDir {
     std::string path_;
 };
 
-// The folder the benchmark directories are made in.
-std::string BenchRoot();
+// The folders the benchmark directories are made in: the arguments after
+// the round count, or else $TMPDIR (or /tmp).
+std::vector<std::string> BenchRoots(int argc, char** argv);
 
 // Creates an empty file for each name, then flushes the filesystem so that
 // writeback left over from creating them does not land in a timed section.

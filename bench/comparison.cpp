@@ -5,6 +5,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/bench_dir.h"
+#include "bench/raw_rename.h"
+
 namespace tolvane::bench {
 
 namespace {
@@ -36,40 +39,46 @@ std::string Rounds(const std::vector<Timing>& timings) {
 
 }  // namespace
 
-Comparison RunAlternating(int rounds, const TimedRun& engine, const TimedRun& raw) {
+Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
+                       const std::vector<std::string>& from, const std::vector<std::string>& to) {
     Comparison comparison;
+    const auto runEngine = [&] { comparison.engine.push_back(engine(root)); };
+    const auto runFullPaths = [&] {
+        comparison.fullPaths.push_back(TimeRawLoop(RawLoop::kFullPaths, root, from, to));
+    };
+    const auto runFloor = [&] {
+        comparison.floor.push_back(TimeRawLoop(RawLoop::kNamesInFolder, root, from, to));
+    };
+    const std::function<void()> sides[] = {runEngine, runFullPaths, runFloor};
     for (int round = 0; round < rounds; ++round) {
-        if (round % 2 == 0) {
-            comparison.engine.push_back(engine());
-            comparison.raw.push_back(raw());
-        } else {
-            comparison.raw.push_back(raw());
-            comparison.engine.push_back(engine());
-        }
+        for (int side = 0; side < 3; ++side) sides[(round + side) % 3]();
     }
     return comparison;
 }
 
-void PrintComparison(std::string_view label, const Comparison& comparison) {
-    const double engine = Median(comparison.engine, &Timing::wallMs);
-    const double raw = Median(comparison.raw, &Timing::wallMs);
-    const double engineCpu = Median(comparison.engine, &Timing::cpuMs);
-    const double rawCpu = Median(comparison.raw, &Timing::cpuMs);
-    const double engineFastest = Fastest(comparison.engine);
-    const double rawFastest = Fastest(comparison.raw);
+void PrintComparison(std::string_view label, const Comparison& c) {
+    const auto wall = [](const std::vector<Timing>& t) { return Median(t, &Timing::wallMs); };
+    const auto cpu = [](const std::vector<Timing>& t) { return Median(t, &Timing::cpuMs); };
     const int width = static_cast<int>(label.size());
-    std::printf("%.*s: engine %.1f ms, raw renameat2 %.1f ms, ratio %.2f\n", width, label.data(),
-                engine, raw, engine / raw);
+    std::printf(
+        "%.*s: engine %.1f ms; floor (names in the held folder) %.1f ms, ratio %.2f; full-path "
+        "loop %.1f ms, ratio %.2f\n",
+        width, label.data(), wall(c.engine), wall(c.floor), wall(c.engine) / wall(c.floor),
+        wall(c.fullPaths), wall(c.engine) / wall(c.fullPaths));
     // Waits outside this process (the filesystem's journal, other programs)
     // only ever add time to a round: the fastest rounds and the CPU time are
     // steadier than the medians.
     std::printf(
-        "    fastest: engine %.1f ms, raw %.1f ms, ratio %.2f; cpu time medians: engine "
-        "%.1f ms, raw %.1f ms, ratio %.2f\n",
-        engineFastest, rawFastest, engineFastest / rawFastest, engineCpu, rawCpu,
-        engineCpu / rawCpu);
-    std::printf("    rounds, wall ms: engine%s; raw%s\n", Rounds(comparison.engine).c_str(),
-                Rounds(comparison.raw).c_str());
+        "    fastest: engine %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, ratio %.2f\n",
+        Fastest(c.engine), Fastest(c.floor), Fastest(c.engine) / Fastest(c.floor),
+        Fastest(c.fullPaths), Fastest(c.engine) / Fastest(c.fullPaths));
+    std::printf(
+        "    cpu time medians: engine %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, "
+        "ratio %.2f\n",
+        cpu(c.engine), cpu(c.floor), cpu(c.engine) / cpu(c.floor), cpu(c.fullPaths),
+        cpu(c.engine) / cpu(c.fullPaths));
+    std::printf("    rounds, wall ms: engine%s; floor%s; full paths%s\n", Rounds(c.engine).c_str(),
+                Rounds(c.floor).c_str(), Rounds(c.fullPaths).c_str());
     std::fflush(stdout);
 }
 
@@ -80,9 +89,14 @@ int RoundsFromArguments(int argc, char** argv, int fallback) {
     return rounds;
 }
 
-int RunBenchmark(const char* name, int argc, char** argv, int (*run)(int rounds)) {
+int RunBenchmark(const char* name, int argc, char** argv,
+                 int (*run)(int rounds, const std::string& root)) {
     try {
-        return run(RoundsFromArguments(argc, argv, 7));
+        const int rounds = RoundsFromArguments(argc, argv, 7);
+        for (const std::string& root : BenchRoots(argc, argv)) {
+            if (const int status = run(rounds, root); status != 0) return status;
+        }
+        return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s: %s\n", name, error.what());
         return 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,28 +9,34 @@
 
 namespace tolvane::bench {
 
-// One run of one side on fresh files; returns the time of its timed section
-// only.
-using TimedRun = std::function<Timing()>;
+// One run of one side on fresh files in a folder under `root`; returns the
+// time of its timed section only.
+using TimedRun = std::function<Timing(const std::string& root)>;
 
 struct Comparison {
-    std::vector<Timing> engine;  // one per round
-    std::vector<Timing> raw;
+    // One per round each.
+    std::vector<Timing> engine;
+    std::vector<Timing> fullPaths;  // renameat2 on full paths
+    std::vector<Timing> floor;      // renameat2 by name inside the folder
 };
 
-// Runs both sides `rounds` times, switching which goes first every round so
-// that neither always inherits the other's leftovers (cache, journal).
-Comparison RunAlternating(int rounds, const TimedRun& engine, const TimedRun& raw);
+// Runs the engine and both raw loops `rounds` times under `root`, rotating
+// which goes first every round so that none always inherits another's
+// leftovers (cache, journal).
+Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
+                       const std::vector<std::string>& from, const std::vector<std::string>& to);
 
-// "<label>: engine 123.4 ms, raw renameat2 118.2 ms, ratio 1.04" (medians of
-// wall time), then the fastest rounds, the CPU time and every round.
+// The engine against the floor and against the full-path loop: medians of
+// wall time, then the fastest rounds, the CPU time and every round.
 void PrintComparison(std::string_view label, const Comparison& comparison);
 
 // The round count from the first argument, or `fallback` without one.
 int RoundsFromArguments(int argc, char** argv, int fallback);
 
 // main() of a benchmark: runs `run` with the rounds asked for (7 unless
-// given) and prints a failure under the program's name.
-int RunBenchmark(const char* name, int argc, char** argv, int (*run)(int rounds));
+// given) in each folder named after them (BenchRoots), and prints a failure
+// under the program's name.
+int RunBenchmark(const char* name, int argc, char** argv,
+                 int (*run)(int rounds, const std::string& root));
 
 }  // namespace tolvane::bench

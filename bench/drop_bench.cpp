@@ -1,5 +1,5 @@
 // Times a drop of the largest size, from its text/uri-list payload to the
-// last rename, against a bare renameat2 loop doing the same renames.
+// last rename, against bare renameat2 loops doing the same renames.
 
 #include <cstdio>
 #include <exception>
@@ -10,7 +10,6 @@
 #include "bench/comparison.h"
 #include "bench/drop_route.h"
 #include "bench/file_names.h"
-#include "bench/raw_rename.h"
 #include "bench/stopwatch.h"
 #include "platform/posix/uri_list.h"
 #if TOLVANE_BENCH_QT
@@ -28,8 +27,8 @@ std::string OldName(int number) {
 
 std::string NewName(int number) { return FiveDigits(number) + "-" + OldName(number); }
 
-Timing TimeDrop(const DropRoute& route) {
-    const BenchDir dir;
+Timing TimeDrop(const DropRoute& route, const std::string& root) {
+    const BenchDir dir(root);
     const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
     CreateEmptyFiles(dir, names);
     const std::string uriList = UriListFromPaths(FullPaths(dir, names));
@@ -37,21 +36,6 @@ Timing TimeDrop(const DropRoute& route) {
 
     const Stopwatch watch;
     drop();
-    const Timing timing = watch.Elapsed();
-
-    ExpectNames(dir, MakeNames(kLargestDrop, NewName));
-    return timing;
-}
-
-Timing TimeRaw() {
-    const BenchDir dir;
-    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
-    CreateEmptyFiles(dir, names);
-    const std::vector<std::string> from = FullPaths(dir, names);
-    const std::vector<std::string> to = FullPaths(dir, MakeNames(kLargestDrop, NewName));
-
-    const Stopwatch watch;
-    RawRenameLoop(from, to);
     const Timing timing = watch.Elapsed();
 
     ExpectNames(dir, MakeNames(kLargestDrop, NewName));
@@ -67,14 +51,17 @@ std::vector<DropRoute> Routes() {
     return routes;
 }
 
-int Run(int rounds) {
+int Run(int rounds, const std::string& root) {
     std::printf(
         "drop_bench: %d files per side, fresh each run, in %s (%s), mode N; %d rounds, "
         "medians\n",
-        kLargestDrop, BenchRoot().c_str(), FilesystemName(BenchRoot()).c_str(), rounds);
+        kLargestDrop, root.c_str(), FilesystemName(root).c_str(), rounds);
     for (const DropRoute& route : Routes()) {
-        PrintComparison(route.label, RunAlternating(
-                                         rounds, [&route] { return TimeDrop(route); }, TimeRaw));
+        PrintComparison(
+            route.label,
+            RunRotating(
+                rounds, root, [&route](const std::string& in) { return TimeDrop(route, in); },
+                MakeNames(kLargestDrop, OldName), MakeNames(kLargestDrop, NewName)));
     }
     return 0;
 }

@@ -7,15 +7,59 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "bench/bench_dir.h"
+#include "bench/file_names.h"
+#include "platform/posix/unique_fd.h"
+
 namespace tolvane::bench {
 
-void RawRenameLoop(const std::vector<std::string>& from, const std::vector<std::string>& to) {
+namespace {
+
+[[noreturn]] void Fail(const std::string& what) {
+    throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+void FullPathLoop(const std::vector<std::string>& from, const std::vector<std::string>& to) {
     for (std::size_t i = 0; i < from.size(); ++i) {
         if (::renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) !=
             0) {
-            throw std::runtime_error("renameat2 " + from[i] + ": " + std::strerror(errno));
+            Fail("renameat2 " + from[i]);
         }
     }
+}
+
+void NameLoop(const std::string& folder, const std::vector<std::string>& from,
+              const std::vector<std::string>& to) {
+    const UniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) Fail("open " + folder);
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        if (::renameat2(fd.get(), from[i].c_str(), fd.get(), to[i].c_str(), RENAME_NOREPLACE) !=
+            0) {
+            Fail("renameat2 " + from[i]);
+        }
+    }
+}
+
+}  // namespace
+
+Timing TimeRawLoop(RawLoop loop, const std::string& root, const std::vector<std::string>& from,
+                   const std::vector<std::string>& to) {
+    const BenchDir dir(root);
+    CreateEmptyFiles(dir, from);
+    Timing timing;
+    if (loop == RawLoop::kFullPaths) {
+        const std::vector<std::string> fromPaths = FullPaths(dir, from);
+        const std::vector<std::string> toPaths = FullPaths(dir, to);
+        const Stopwatch watch;
+        FullPathLoop(fromPaths, toPaths);
+        timing = watch.Elapsed();
+    } else {
+        const Stopwatch watch;
+        NameLoop(dir.path(), from, to);
+        timing = watch.Elapsed();
+    }
+    ExpectNames(dir, to);
+    return timing;
 }
 
 }  // namespace tolvane::bench

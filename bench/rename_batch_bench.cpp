@@ -1,5 +1,5 @@
 // Times a full drop's renames through the engine and the POSIX renamer
-// against a bare renameat2 loop doing the same renames, in one run.
+// against bare renameat2 loops doing the same renames, in one run.
 
 #include <cstdio>
 #include <exception>
@@ -9,7 +9,6 @@
 #include "bench/bench_dir.h"
 #include "bench/comparison.h"
 #include "bench/file_names.h"
-#include "bench/raw_rename.h"
 #include "bench/stopwatch.h"
 #include "engine/rename_batch.h"
 #include "platform/posix/native_path.h"
@@ -45,8 +44,8 @@ std::vector<std::string> NewNames(const ModeCase& c) {
                      [&c](int number) { return c.expected(OldName(number), number); });
 }
 
-Timing TimeEngine(const ModeCase& c) {
-    const BenchDir dir;
+Timing TimeEngine(const ModeCase& c, const std::string& root) {
+    const BenchDir dir(root);
     const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
     CreateEmptyFiles(dir, names);
     std::vector<Text> paths;
@@ -62,22 +61,7 @@ Timing TimeEngine(const ModeCase& c) {
     return timing;
 }
 
-Timing TimeRaw(const ModeCase& c) {
-    const BenchDir dir;
-    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
-    CreateEmptyFiles(dir, names);
-    const std::vector<std::string> from = FullPaths(dir, names);
-    const std::vector<std::string> to = FullPaths(dir, NewNames(c));
-
-    const Stopwatch watch;
-    RawRenameLoop(from, to);
-    const Timing timing = watch.Elapsed();
-
-    ExpectNames(dir, NewNames(c));
-    return timing;
-}
-
-int Run(int rounds) {
+int Run(int rounds, const std::string& root) {
     const ModeCase cases[] = {
         {"mode N", u"N", u"-", u"", NumberedName},
         {"mode S", u"S", u"f", u"g", SearchedName},
@@ -85,11 +69,12 @@ int Run(int rounds) {
     std::printf(
         "rename_batch_bench: %d files per side, fresh each run, in %s (%s); %d rounds, "
         "medians\n",
-        kLargestDrop, BenchRoot().c_str(), FilesystemName(BenchRoot()).c_str(), rounds);
+        kLargestDrop, root.c_str(), FilesystemName(root).c_str(), rounds);
     for (const ModeCase& c : cases) {
         PrintComparison(c.label,
-                        RunAlternating(
-                            rounds, [&c] { return TimeEngine(c); }, [&c] { return TimeRaw(c); }));
+                        RunRotating(
+                            rounds, root, [&c](const std::string& in) { return TimeEngine(c, in); },
+                            MakeNames(kLargestDrop, OldName), NewNames(c)));
     }
     return 0;
 }

@@ -15,6 +15,9 @@ class DropFileList {
     virtual std::int32_t Count() const = 0;
     // `index` runs from 1 to Count(); raises Error outside that range.
     virtual Text Entry(std::int32_t index) const = 0;
+    // Entry(index) into `path`, whose buffer a batch reuses from one entry to
+    // the next; lists that hold their entries copy them without allocating.
+    virtual void ReadEntry(std::int32_t index, Text& path) const { path = Entry(index); }
 };
 
 }  // namespace tolvane

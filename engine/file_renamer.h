@@ -11,6 +11,24 @@ class FileRenamer {
     virtual ~FileRenamer() = default;
 
     virtual void Rename(const Text& oldPath, const Text& newPath) = 0;
+
+    // Bracket the renames of one batch. Between the two a renamer may keep
+    // what consecutive renames share (an open folder, say); EndBatch lets go
+    // of all of it, and is called however the batch ends.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() noexcept {}
+};
+
+// Begins a batch on construction and ends it on every way out of the scope.
+class RenameBatchScope {
+  public:
+    explicit RenameBatchScope(FileRenamer& renamer) : renamer_(renamer) { renamer_.BeginBatch(); }
+    RenameBatchScope(const RenameBatchScope&) = delete;
+    RenameBatchScope& operator=(const RenameBatchScope&) = delete;
+    ~RenameBatchScope() { renamer_.EndBatch(); }
+
+  private:
+    FileRenamer& renamer_;
 };
 
 }  // namespace tolvane

@@ -1,5 +1,6 @@
 #include "engine/name_rules.h"
 
+#include <array>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -12,7 +13,15 @@ namespace {
 // linear time, so a long name with a long near-miss find text stays fast.
 std::size_t FindLeftmost(const Text& pattern, const Text& text) {
     if (pattern.empty()) return 0;
-    std::vector<std::size_t> fallback(pattern.size(), 0);
+    // The failure table, on the stack for find texts of usual length.
+    std::array<std::size_t, 64> shortTable{};
+    std::vector<std::size_t> longTable;
+    std::size_t* fallback = shortTable.data();
+    if (pattern.size() > shortTable.size()) {
+        longTable.resize(pattern.size());
+        fallback = longTable.data();
+    }
+    fallback[0] = 0;
     for (std::size_t i = 1, k = 0; i < pattern.size(); ++i) {
         while (k > 0 && pattern[i] != pattern[k]) k = fallback[k - 1];
         if (pattern[i] == pattern[k]) ++k;
@@ -31,17 +40,31 @@ Text DecimalText(Short value) {
     return Text(digits.begin(), digits.end());
 }
 
-}  // namespace
-
-Text ReplaceFirst(const Text& find, const Text& name, const Text& replacement) {
+// Where ReplaceFirst replaces: the leftmost occurrence of `find`, or npos.
+std::size_t ReplacedPosition(const Text& find, const Text& name) {
     // The last position at which the find text could start, as a 16-bit
     // position: out of range raises OverflowError even when nothing matches.
     const Short lastStart = ToShort(static_cast<std::int64_t>(name.size()) -
                                     static_cast<std::int64_t>(find.size()) + 1);
-    if (lastStart < 1) return name;
-    const std::size_t at = FindLeftmost(find, name);
-    if (at == Text::npos) return name;
-    return name.substr(0, at) + replacement + name.substr(at + find.size());
+    if (lastStart < 1) return Text::npos;
+    return FindLeftmost(find, name);
+}
+
+void AppendReplacedFirst(Text& out, const Text& find, const Text& name, const Text& replacement) {
+    const std::size_t at = ReplacedPosition(find, name);
+    if (at == Text::npos) {
+        out += name;
+        return;
+    }
+    out.append(name, 0, at).append(replacement).append(name, at + find.size());
+}
+
+}  // namespace
+
+Text ReplaceFirst(const Text& find, const Text& name, const Text& replacement) {
+    Text replaced;
+    AppendReplacedFirst(replaced, find, name, replacement);
+    return replaced;
 }
 
 Text PadNumber(Short number, Short count) {
@@ -51,14 +74,25 @@ Text PadNumber(Short number, Short count) {
     return digits;
 }
 
-Text ComposeNewPath(const Text& mode, const NameParts& p) {
+Text ComposeNewPath(const Text& mode, const NameParts& parts) {
+    Text path;
+    ComposeNewPath(mode, parts, path);
+    return path;
+}
+
+void ComposeNewPath(const Text& mode, const NameParts& p, Text& path) {
+    path.assign(p.directory);
     if (mode == kModeSearchAndReplace) {
-        return p.directory + ReplaceFirst(p.find, p.name, p.replacement);
+        AppendReplacedFirst(path, p.find, p.name, p.replacement);
+    } else if (mode == kModeInsert) {
+        path.append(p.find).append(p.name);
+    } else if (mode == kModeAppend) {
+        path.append(p.name).append(p.find);
+    } else if (mode == kModeNumber) {
+        path.append(PadNumber(p.index, p.count)).append(p.find).append(p.name);
+    } else {
+        throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
     }
-    if (mode == kModeInsert) return p.directory + p.find + p.name;
-    if (mode == kModeAppend) return p.directory + p.name + p.find;
-    if (mode == kModeNumber) return p.directory + PadNumber(p.index, p.count) + p.find + p.name;
-    throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
 }
 
 }  // namespace tolvane

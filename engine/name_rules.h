@@ -32,4 +32,7 @@ struct NameParts {
 // The new full path for `mode`; raises Error for a letter that names no mode.
 Text ComposeNewPath(const Text& mode, const NameParts& parts);
 
+// The same into `path`, whose buffer is reused from one entry to the next.
+void ComposeNewPath(const Text& mode, const NameParts& parts, Text& path);
+
 }  // namespace tolvane

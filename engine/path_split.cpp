@@ -30,4 +30,10 @@ Text JustPath(Text path, char16_t separator) {
     return path.substr(0, static_cast<std::size_t>(n));
 }
 
+void SplitPath(const Text& path, Text& directory, Text& name, char16_t separator) {
+    const auto n = static_cast<std::size_t>(LastSeparatorPosition(path, separator));
+    directory.assign(path, 0, n);
+    name.assign(path, n);
+}
+
 }  // namespace tolvane

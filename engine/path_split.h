@@ -18,4 +18,8 @@ Text NoPath(Text path, char16_t separator = kPathSeparator);
 // Everything up to and including the last separator ("" when there is none).
 Text JustPath(Text path, char16_t separator = kPathSeparator);
 
+// JustPath and NoPath of `path` in one scan, written into `directory` and
+// `name`, whose buffers are reused from one entry of a batch to the next.
+void SplitPath(const Text& path, Text& directory, Text& name, char16_t separator = kPathSeparator);
+
 }  // namespace tolvane

@@ -4,13 +4,20 @@ namespace tolvane {
 
 namespace {
 
+// One entry's paths, kept from one entry to the next so that their buffers
+// are reused.
+struct EntryPaths {
+    Text entry;
+    Text newPath;
+};
+
 void RenameEntry(const DropFileList& files, FileRenamer& renamer, const Text& mode,
-                 NameParts& parts) {
-    const Text entry = files.Entry(parts.index);
-    parts.directory = JustPath(entry);
-    parts.name = NoPath(entry);
+                 NameParts& parts, EntryPaths& paths) {
+    files.ReadEntry(parts.index, paths.entry);
+    SplitPath(paths.entry, parts.directory, parts.name);
+    ComposeNewPath(mode, parts, paths.newPath);
     // The entry as dropped is its directory part followed by its name.
-    renamer.Rename(entry, ComposeNewPath(mode, parts));
+    renamer.Rename(paths.entry, paths.newPath);
 }
 
 }  // namespace
@@ -24,9 +31,11 @@ Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& m
     const Short count = ToShort(listed);
 
     NameParts parts{.find = find, .replacement = replace, .count = count};
+    const RenameBatchScope batch(renamer);
+    EntryPaths paths;
     for (Short index = 1;; index = CheckedAdd(index, 1)) {
         parts.index = index;
-        RenameEntry(files, renamer, mode, parts);
+        RenameEntry(files, renamer, mode, parts, paths);
         // Stop before stepping past the last entry, so a full drop of 32767
         // entries ends normally instead of overflowing its counter.
         if (index == count) break;

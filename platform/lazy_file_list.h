@@ -18,6 +18,9 @@ class LazyFileList : public DropFileList {
 
     std::int32_t Count() const override { return Paths().Count(); }
     Text Entry(std::int32_t index) const override { return Paths().Entry(index); }
+    void ReadEntry(std::int32_t index, Text& path) const override {
+        Paths().ReadEntry(index, path);
+    }
 
   private:
     const TextFileList& Paths() const;

@@ -15,8 +15,11 @@ class TextFileList : public DropFileList {
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;
+    void ReadEntry(std::int32_t index, Text& path) const override;
 
   private:
+    const Text& At(std::int32_t index) const;
+
     std::vector<Text> paths_;
 };
 

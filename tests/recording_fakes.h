@@ -75,7 +75,12 @@ class RecordingRenamer : public FileRenamer {
         log_.push_back("rename " + Logged(oldPath) + " -> " + Logged(newPath));
         if (calls_ == failAt_) throw RenameError(EEXIST, u"File exists", oldPath, newPath);
     }
+    void BeginBatch() override { ++batchesBegun; }
+    void EndBatch() noexcept override { ++batchesEnded; }
     int calls() const { return calls_; }
+
+    int batchesBegun = 0;
+    int batchesEnded = 0;
 
   private:
     EventLog& log_;

@@ -81,6 +81,9 @@ TEST_F(RenameBatchTest, FirstFailureStopsTheBatch) {
     EXPECT_THROW(RenameBatch(files, failsSecond, u"A", u"1", u""), RenameError);
     EXPECT_THAT(log, ElementsAre("count", "read 1", "rename /D/a -> /D/a1", "read 2",
                                  "rename /D/b -> /D/b1"));
+    // What the renamer held for the batch is let go of on the way out.
+    EXPECT_EQ(failsSecond.batchesBegun, 1);
+    EXPECT_EQ(failsSecond.batchesEnded, 1);
 }
 
 TEST_F(RenameBatchTest, UnknownModeRenamesNothing) {
@@ -105,6 +108,7 @@ TEST_F(RenameBatchTest, OverlongEntryStopsTheBatchAtThatEntry) {
     const Text tooLong = u"/D/" + Text(32767, u'x');
     EXPECT_THROW(Run(u"I", u"x", u"", {u"/D/a", tooLong, u"/D/c"}), OverflowError);
     EXPECT_EQ(renamer.calls(), 1);
+    EXPECT_EQ(renamer.batchesEnded, 1);
 }
 
 }  // namespace

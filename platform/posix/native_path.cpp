@@ -36,14 +36,27 @@ Text FromNativePath(std::string_view bytes) {
 
 std::optional<std::string> TryToNativePath(const Text& text) {
     std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!TryToNativePath(text, out)) return std::nullopt;
+    return out;
+}
+
+bool TryToNativePath(const Text& text, std::string& out) {
+    // Most names are ASCII: copied a character to a byte until the first
+    // that is not.
+    out.resize(text.size());
+    std::size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] > 0 && text[ascii] < 0x80) {
+        out[ascii] = static_cast<char>(text[ascii]);
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (std::size_t i = ascii; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c > 0 && c < 0x80) {  // most names are ASCII
+        if (c > 0 && c < 0x80) {
             out += static_cast<char>(c);
             continue;
         }
-        if (c == 0) return std::nullopt;
+        if (c == 0) return false;
         const bool high = IsHighSurrogate(c);
         const bool low = IsLowSurrogate(c);
         if (high && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
@@ -52,12 +65,12 @@ std::optional<std::string> TryToNativePath(const Text& text) {
         } else if (low && c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
             out += static_cast<char>(c - kEscapeBase);
         } else if (high || low) {
-            return std::nullopt;
+            return false;
         } else {
             AppendUtf8(out, c);
         }
     }
-    return out;
+    return true;
 }
 
 std::string ToNativePath(const Text& text) {

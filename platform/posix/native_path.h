@@ -18,6 +18,10 @@ Text FromNativePath(std::string_view bytes);
 // lone surrogate that does not stand for a byte.
 std::optional<std::string> TryToNativePath(const Text& text);
 
+// As above, into `out` (whose buffer is reused); false where the above gives
+// nothing.
+bool TryToNativePath(const Text& text, std::string& out);
+
 // As TryToNativePath, raising Error where it gives nothing.
 std::string ToNativePath(const Text& text);
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "engine/file_renamer.h"
+#include "platform/posix/held_folder.h"
 
 namespace tolvane {
 
@@ -10,6 +13,10 @@ namespace tolvane {
 // Renaming an entry onto its own path succeeds without changing anything.
 // Where the filesystem lacks RENAME_NOREPLACE, files are moved by link then
 // unlink and folders by renaming over a freshly made empty placeholder.
+//
+// Within a batch the folder of consecutive entries is held open and each is
+// renamed by name inside it; nothing is kept once the batch ends. A rename
+// outside a batch is a batch of its own.
 class PosixRenamer : public FileRenamer {
   public:
     struct Options {
@@ -21,9 +28,16 @@ class PosixRenamer : public FileRenamer {
     explicit PosixRenamer(Options options) : options_(options) {}
 
     void Rename(const Text& oldPath, const Text& newPath) override;
+    void BeginBatch() override;
+    void EndBatch() noexcept override;
 
   private:
     Options options_;
+    bool inBatch_ = false;
+    posix::HeldFolder folder_;
+    // The two paths' bytes, in buffers kept for the batch.
+    std::string from_;
+    std::string to_;
 };
 
 }  // namespace tolvane

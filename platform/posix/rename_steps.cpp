@@ -66,13 +66,12 @@ Location OpenLocation(const RenameRequest& request, const std::string& path) {
     std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) request.Fail(errno);
-    return Location{UniqueFd(fd), slash == std::string::npos ? path : path.substr(slash + 1)};
+    return Location{DirectoryFd(UniqueFd(fd)),
+                    slash == std::string::npos ? path : path.substr(slash + 1)};
 }
 
-Location SameFolder(const RenameRequest& request, const Location& at, std::string name) {
-    const int fd = ::fcntl(at.directory.get(), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) request.Fail(errno);
-    return Location{UniqueFd(fd), std::move(name)};
+Location SameFolder(const Location& at, std::string name) {
+    return Location{DirectoryFd::Borrowed(at.directory.get()), std::move(name)};
 }
 
 int RenameNoReplace(const Location& from, const Location& to) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/text.h"
 #include "platform/posix/unique_fd.h"
@@ -33,9 +34,25 @@ struct StepResult {
     bool done() const { return error == 0; }
 };
 
+// A folder's descriptor: owned, or borrowed from an owner that outlives it
+// (the folder a batch holds open for its consecutive entries).
+class DirectoryFd {
+  public:
+    static DirectoryFd Borrowed(int fd) { return DirectoryFd(UniqueFd(), fd); }
+    explicit DirectoryFd(UniqueFd owned) : owned_(std::move(owned)), fd_(owned_.get()) {}
+
+    int get() const noexcept { return fd_; }
+
+  private:
+    DirectoryFd(UniqueFd owned, int fd) : owned_(std::move(owned)), fd_(fd) {}
+
+    UniqueFd owned_;
+    int fd_;
+};
+
 // One side of a rename: its directory, opened once, and the name in it.
 struct Location {
-    UniqueFd directory;
+    DirectoryFd directory;
     std::string name;
 };
 
@@ -62,8 +79,8 @@ std::optional<Identity> IdentityAt(const Location& at);
 
 Location OpenLocation(const RenameRequest& request, const std::string& path);
 
-// Another name in the same folder as `at`.
-Location SameFolder(const RenameRequest& request, const Location& at, std::string name);
+// Another name in the same folder as `at`, valid while `at` is.
+Location SameFolder(const Location& at, std::string name);
 
 // renameat2 with RENAME_NOREPLACE; returns the errno value, 0 on success.
 int RenameNoReplace(const Location& from, const Location& to);

@@ -41,7 +41,7 @@ std::string TemporaryName() {
 void ChangeThroughTemporary(const RenameRequest& request, const Location& from, const Location& to,
                             bool useNoReplaceFlag) {
     constexpr int kAttempts = 16;
-    Location parked = posix::SameFolder(request, from, {});
+    Location parked = posix::SameFolder(from, {});
     StepResult away{EEXIST, {}};
     for (int attempt = 0; attempt < kAttempts && away.error == EEXIST; ++attempt) {
         parked.name = TemporaryName();

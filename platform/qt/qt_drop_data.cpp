@@ -21,10 +21,10 @@ std::string UriListBytes(const QMimeData& mime) {
 }
 
 std::vector<Text> DroppedPaths(const QMimeData& mime) {
+    const std::vector<std::string> local = LocalPathsFromUriList(UriListBytes(mime));
     std::vector<Text> paths;
-    for (const std::string& path : LocalPathsFromUriList(UriListBytes(mime))) {
-        paths.push_back(FromNativePath(path));
-    }
+    paths.reserve(local.size());
+    for (const std::string& path : local) paths.push_back(FromNativePath(path));
     return paths;
 }
 

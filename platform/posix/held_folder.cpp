@@ -1,0 +1,55 @@
+#include "platform/posix/held_folder.h"
+
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace tolvane::posix {
+
+namespace {
+
+bool HasDotComponent(std::string_view path) {
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view component = path.substr(start, end - start);
+        if (component == "." || component == "..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The folder's descriptor when its path is followed without any symbolic
+// link; kByPath otherwise, and wherever openat2 is missing or refused.
+int OpenWithoutLinks(const std::string& path) {
+    if (HasDotComponent(path)) return HeldFolder::kByPath;
+    open_how how{};
+    how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_SYMLINKS;
+    const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof how);
+    return fd < 0 ? HeldFolder::kByPath : static_cast<int>(fd);
+}
+
+}  // namespace
+
+int HeldFolder::For(std::string_view directory) {
+    if (directory.empty()) return kByPath;  // a name relative to the current folder
+    if (opened_ && directory == path_) return fd_.valid() ? fd_.get() : kByPath;
+    Release();
+    path_.assign(directory);
+    fd_ = UniqueFd(OpenWithoutLinks(path_));
+    opened_ = true;
+    return fd_.valid() ? fd_.get() : kByPath;
+}
+
+void HeldFolder::Release() noexcept {
+    fd_ = UniqueFd();
+    path_.clear();
+    opened_ = false;
+}
+
+bool IsPlainName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+
+}  // namespace tolvane::posix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/posix/unique_fd.h"
+
+namespace tolvane::posix {
+
+// The folder that a batch's consecutive entries share, opened once and used
+// for each entry whose directory part is the same text, so that a rename
+// looks up one name instead of walking the whole path again.
+//
+// A folder is held only where renaming an entry in it cannot change where
+// its path leads: a path through a symbolic link or with a "." or ".."
+// component may pass through one of the folder's own entries (a link "up"
+// to ".", say), and is then followed afresh for every entry. A folder whose
+// path names another folder than before has another text, so it is opened
+// anew: an entry renamed earlier in the batch, be it the held folder or one
+// of its ancestors, is never looked past.
+class HeldFolder {
+  public:
+    // Returned where the entries of a folder are to be named by full path.
+    static constexpr int kByPath = -1;
+
+    // The descriptor for `directory` (a path up to and including its last
+    // '/'), or kByPath; always kByPath for "" (a path with no folder part).
+    int For(std::string_view directory);
+
+    // Closes the folder; the next call of For opens afresh.
+    void Release() noexcept;
+
+  private:
+    std::string path_;
+    bool opened_ = false;
+    UniqueFd fd_;
+};
+
+// A name that a lookup inside a folder finds as the path would: not empty,
+// not "." or "..".
+bool IsPlainName(std::string_view name);
+
+}  // namespace tolvane::posix
