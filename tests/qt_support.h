@@ -17,6 +17,7 @@
 #include "platform/posix/posix_renamer.h"
 #include "platform/qt/form_window.h"
 #include "tests/recording_fakes.h"
+#include "tools/raw_uri_list.h"
 #include "window/form1_description.h"
 #include "window/main_window.h"
 
@@ -83,26 +84,6 @@ inline Qt::DropAction DropOnWindowAt(QWidget& window, const QMimeData& mime, QPo
     QApplication::sendEvent(handle, &drop);
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
-
-// Hands over a text/uri-list's bytes unchanged, as the data of a drop from
-// another program does on X11. setData() would not: Qt parses that format
-// into URLs and writes it back normalised.
-class RawUriList : public QMimeData {
-  public:
-    explicit RawUriList(QByteArray list) : list_(std::move(list)) {}
-
-    bool hasFormat(const QString& mimeType) const override { return mimeType == kUriList; }
-    QStringList formats() const override { return {kUriList}; }
-
-  protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
-        return mimeType == kUriList ? QVariant(list_) : QVariant();
-    }
-
-  private:
-    static inline const QString kUriList = QStringLiteral("text/uri-list");
-    QByteArray list_;
-};
 
 inline std::unique_ptr<QMimeData> RawUriListOf(const std::string& bytes) {
     return std::make_unique<RawUriList>(QByteArray::fromStdString(bytes));

@@ -36,18 +36,17 @@ int OpenWithoutLinks(const std::string& path) {
 
 int HeldFolder::For(std::string_view directory) {
     if (directory.empty()) return kByPath;  // a name relative to the current folder
-    if (opened_ && directory == path_) return fd_.valid() ? fd_.get() : kByPath;
+    // path_ is empty only while nothing is held: For("") returns above.
+    if (directory == path_) return fd_.valid() ? fd_.get() : kByPath;
     Release();
     path_.assign(directory);
     fd_ = UniqueFd(OpenWithoutLinks(path_));
-    opened_ = true;
     return fd_.valid() ? fd_.get() : kByPath;
 }
 
 void HeldFolder::Release() noexcept {
     fd_ = UniqueFd();
     path_.clear();
-    opened_ = false;
 }
 
 bool IsPlainName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }

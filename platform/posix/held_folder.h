@@ -31,8 +31,7 @@ class HeldFolder {
     void Release() noexcept;
 
   private:
-    std::string path_;
-    bool opened_ = false;
+    std::string path_;  // what fd_ was opened for; empty when nothing is held
     UniqueFd fd_;
 };
 

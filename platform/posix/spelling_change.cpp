@@ -13,7 +13,7 @@ namespace tolvane::posix {
 
 namespace {
 
-bool SameFolder(const Location& a, const Location& b) {
+bool InOneFolder(const Location& a, const Location& b) {
     struct stat first {};
     struct stat second {};
     return ::fstat(a.directory.get(), &first) == 0 && ::fstat(b.directory.get(), &second) == 0 &&
@@ -65,7 +65,7 @@ void ChangeThroughTemporary(const RenameRequest& request, const Location& from, 
 bool IsAnotherSpelling(const Location& from, const Location& to) {
     const std::optional<Identity> entry = IdentityAt(from);
     const std::optional<Identity> found = IdentityAt(to);
-    if (from.name == to.name || !entry || !found || !SameFolder(from, to)) return false;
+    if (from.name == to.name || !entry || !found || !InOneFolder(from, to)) return false;
     return IsListed(from) && !IsListed(to);
 }
 
