@@ -18,8 +18,7 @@ struct DropRoute {
 // Renames a drop's files by mode N with "-", through the POSIX renamer.
 void RenameDroppedFiles(const DropFileList& files);
 
-// The front-end-independent route: LocalPathsFromUriList, FromNativePath
-// into a TextFileList, then the batch.
+// The front-end-independent route: UriFileList, then the batch.
 DropRoute UriListRoute();
 
 }  // namespace tolvane::bench

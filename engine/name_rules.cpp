@@ -35,9 +35,30 @@ std::size_t FindLeftmost(const Text& pattern, const Text& text) {
     return Text::npos;
 }
 
-Text DecimalText(Short value) {
-    const std::string digits = std::to_string(value);
-    return Text(digits.begin(), digits.end());
+// `value` in decimal, '-' first if negative, written backwards so that it
+// ends just before `end`; returns where it begins.
+char16_t* WriteDecimal(Short value, char16_t* end) {
+    const bool negative = value < 0;
+    int rest = negative ? -int{value} : int{value};
+    do {
+        *--end = static_cast<char16_t>(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (negative) *--end = u'-';
+    return end;
+}
+
+// PadNumber's digits appended to `out`, with no text of their own.
+void AppendPadded(Text& out, Short number, Short count) {
+    constexpr std::size_t kRoom = 8;  // "-32768" and more
+    char16_t numberDigits[kRoom];
+    char16_t countDigits[kRoom];
+    const char16_t* digits = WriteDecimal(number, numberDigits + kRoom);
+    const auto size = static_cast<std::size_t>(numberDigits + kRoom - digits);
+    const auto width =
+        static_cast<std::size_t>(countDigits + kRoom - WriteDecimal(count, countDigits + kRoom));
+    if (size < width) out.append(width - size, u'0');
+    out.append(digits, size);
 }
 
 // Where ReplaceFirst replaces: the leftmost occurrence of `find`, or npos.
@@ -68,9 +89,8 @@ Text ReplaceFirst(const Text& find, const Text& name, const Text& replacement) {
 }
 
 Text PadNumber(Short number, Short count) {
-    Text digits = DecimalText(number);
-    const std::size_t width = DecimalText(count).size();
-    if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
+    Text digits;
+    AppendPadded(digits, number, count);
     return digits;
 }
 
@@ -89,7 +109,8 @@ void ComposeNewPath(const Text& mode, const NameParts& p, Text& path) {
     } else if (mode == kModeAppend) {
         path.append(p.name).append(p.find);
     } else if (mode == kModeNumber) {
-        path.append(PadNumber(p.index, p.count)).append(p.find).append(p.name);
+        AppendPadded(path, p.index, p.count);
+        path.append(p.find).append(p.name);
     } else {
         throw Error(EINVAL, u"Unknown renaming mode \u201C" + mode + u"\u201D");
     }

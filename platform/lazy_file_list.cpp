@@ -2,9 +2,9 @@
 
 namespace tolvane {
 
-const TextFileList& LazyFileList::Paths() const {
+const DropFileList& LazyFileList::Paths() const {
     // A read that fails keeps failing: it is tried again on every call.
-    if (!paths_) paths_.emplace(read_());
+    if (!paths_) paths_ = read_();
     return *paths_;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <optional>
-#include <vector>
+#include <memory>
 
-#include "platform/text_file_list.h"
+#include "engine/drop_file_list.h"
 
 namespace tolvane {
 
@@ -13,7 +12,7 @@ namespace tolvane {
 // so nothing in its data can raise an error.
 class LazyFileList : public DropFileList {
   public:
-    using Reader = std::function<std::vector<Text>()>;
+    using Reader = std::function<std::unique_ptr<DropFileList>()>;
     explicit LazyFileList(Reader read) : read_(std::move(read)) {}
 
     std::int32_t Count() const override { return Paths().Count(); }
@@ -23,10 +22,10 @@ class LazyFileList : public DropFileList {
     }
 
   private:
-    const TextFileList& Paths() const;
+    const DropFileList& Paths() const;
 
     Reader read_;
-    mutable std::optional<TextFileList> paths_;
+    mutable std::unique_ptr<DropFileList> paths_;
 };
 
 }  // namespace tolvane

@@ -1,29 +1,27 @@
 #include "platform/text_file_list.h"
 
-#include <cerrno>
-#include <limits>
-#include <string>
-
-#include "engine/error.h"
+#include "platform/list_index.h"
 
 namespace tolvane {
 
-std::int32_t TextFileList::Count() const {
-    if (paths_.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        throw OverflowError();
-    }
-    return static_cast<std::int32_t>(paths_.size());
+TextFileList::TextFileList(const std::vector<Text>& paths) {
+    for (const Text& path : paths) Add(path);
 }
 
-const Text& TextFileList::At(std::int32_t index) const {
-    if (index < 1 || index > Count()) {
-        const std::string number = std::to_string(index);
-        throw Error(ERANGE, u"No dropped entry number " + Text(number.begin(), number.end()));
-    }
-    return paths_[static_cast<std::size_t>(index - 1)];
+void TextFileList::Add(std::u16string_view path) {
+    text_.append(path);
+    ends_.push_back(text_.size());
 }
 
-Text TextFileList::Entry(std::int32_t index) const { return At(index); }
+std::int32_t TextFileList::Count() const { return ListCount(ends_.size()); }
+
+std::u16string_view TextFileList::At(std::int32_t index) const {
+    const std::size_t position = ListPosition(index, ends_.size());
+    const std::size_t start = position == 0 ? 0 : ends_[position - 1];
+    return std::u16string_view(text_).substr(start, ends_[position] - start);
+}
+
+Text TextFileList::Entry(std::int32_t index) const { return Text(At(index)); }
 
 void TextFileList::ReadEntry(std::int32_t index, Text& path) const { path.assign(At(index)); }
 

@@ -36,11 +36,18 @@ TEST(NativePath, DecodesAndRoundTripsEveryCase) {
     }
 }
 
+// Every pair of byte values at every place in a name long enough to be
+// converted several characters at a time, and in its tail.
 TEST(NativePath, EveryByteValueRoundTrips) {
     for (int first = 1; first < 256; ++first) {
         for (int second = 1; second < 256; second += 17) {
-            const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'x'};
-            ASSERT_EQ(ToNativePath(FromNativePath(bytes)), bytes) << first << "," << second;
+            for (std::size_t at = 0; at < 8; ++at) {
+                std::string bytes = "abcdefghi";
+                bytes[at] = static_cast<char>(first);
+                bytes[at + 1] = static_cast<char>(second);
+                ASSERT_EQ(ToNativePath(FromNativePath(bytes)), bytes)
+                    << first << "," << second << " at " << at;
+            }
         }
     }
 }
@@ -51,7 +58,11 @@ TEST(NativePath, TypedTextNextToEscapedBytesStaysExact) {
 }
 
 TEST(NativePath, RefusesWhatNoFileNameCanHold) {
-    EXPECT_THROW(ToNativePath(Text(u"a\0b", 3)), Error);
+    for (std::size_t at = 0; at < 9; ++at) {
+        Text withNul = u"abcdefghi";
+        withNul[at] = u'\0';
+        EXPECT_THROW(ToNativePath(withNul), Error) << "NUL at " << at;
+    }
     EXPECT_THROW(ToNativePath(u"\xd800"), Error);
     EXPECT_THROW(ToNativePath(u"a\xdc10"), Error);
 }

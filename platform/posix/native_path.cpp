@@ -1,6 +1,9 @@
 #include "platform/posix/native_path.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/error.h"
 #include "engine/unicode.h"
@@ -15,13 +18,22 @@ constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) <-> U+DC00 + b
 
 Text FromNativePath(std::string_view bytes) {
     Text out;
-    out.reserve(bytes.size());
+    AppendFromNativePath(bytes, out);
+    return out;
+}
+
+void AppendFromNativePath(std::string_view bytes, Text& out) {
+    out.reserve(out.size() + bytes.size());
     while (!bytes.empty()) {
-        if (static_cast<unsigned char>(bytes[0]) < 0x80) {  // most names are ASCII
-            out += static_cast<char16_t>(bytes[0]);
-            bytes.remove_prefix(1);
-            continue;
-        }
+        // Most names are ASCII: a run of it is widened in one loop.
+        std::size_t ascii = 0;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+        const std::size_t start = out.size();
+        out.resize(start + ascii);
+        char16_t* wide = out.data() + start;
+        for (std::size_t i = 0; i < ascii; ++i) wide[i] = static_cast<unsigned char>(bytes[i]);
+        bytes.remove_prefix(ascii);
+        if (bytes.empty()) return;
         char32_t codePoint = 0;
         std::size_t length = DecodeUtf8(bytes, codePoint);
         if (length == 0) {
@@ -31,7 +43,6 @@ Text FromNativePath(std::string_view bytes) {
         AppendUtf16(out, codePoint);
         bytes.remove_prefix(length);
     }
-    return out;
 }
 
 std::optional<std::string> TryToNativePath(const Text& text) {
@@ -40,17 +51,46 @@ std::optional<std::string> TryToNativePath(const Text& text) {
     return out;
 }
 
-bool TryToNativePath(const Text& text, std::string& out) {
-    // Most names are ASCII: copied a character to a byte until the first
-    // that is not.
-    out.resize(text.size());
-    std::size_t ascii = 0;
-    while (ascii < text.size() && text[ascii] > 0 && text[ascii] < 0x80) {
-        out[ascii] = static_cast<char>(text[ascii]);
-        ++ascii;
+namespace {
+
+// Narrows a text of ASCII characters other than NUL, the usual case, a byte
+// for each; false, with `out` unfinished, for any other text.
+bool TryNarrowAscii(const Text& text, std::string& out) {
+    const std::size_t size = text.size();
+    out.resize(size);
+    const char16_t* wide = text.data();
+    char* narrow = out.data();
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four characters at a time, as the 16-bit lanes of one word.
+        constexpr std::uint64_t kAboveAscii = 0xFF80FF80FF80FF80;
+        constexpr std::uint64_t kLaneOnes = 0x0001000100010001;
+        constexpr std::uint64_t kLaneTops = 0x8000800080008000;
+        for (; i + 4 <= size; i += 4) {
+            std::uint64_t lanes = 0;
+            std::memcpy(&lanes, wide + i, sizeof lanes);
+            const bool anyNul = ((lanes - kLaneOnes) & ~lanes & kLaneTops) != 0;
+            if ((lanes & kAboveAscii) != 0 || anyNul) return false;
+            const std::uint64_t pairs = lanes | (lanes >> 8);
+            const auto bytes =
+                static_cast<std::uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
+            std::memcpy(narrow + i, &bytes, sizeof bytes);
+        }
     }
-    out.resize(ascii);
-    for (std::size_t i = ascii; i < text.size(); ++i) {
+    for (; i < size; ++i) {
+        const unsigned c = wide[i];
+        if (c - 1 >= 0x7F) return false;  // NUL wraps around
+        narrow[i] = static_cast<char>(c);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TryToNativePath(const Text& text, std::string& out) {
+    if (TryNarrowAscii(text, out)) return true;
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c > 0 && c < 0x80) {
             out += static_cast<char>(c);

@@ -14,6 +14,9 @@ namespace tolvane {
 // name survives the round trip exactly, whatever its encoding.
 Text FromNativePath(std::string_view bytes);
 
+// As above, appended to `out`.
+void AppendFromNativePath(std::string_view bytes, Text& out);
+
 // Nothing for a text with a NUL character (it would cut the path short) or a
 // lone surrogate that does not stand for a byte.
 std::optional<std::string> TryToNativePath(const Text& text);

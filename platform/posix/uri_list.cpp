@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "engine/error.h"
+#include "platform/list_index.h"
 #include "platform/posix/native_path.h"
 
 namespace tolvane {
@@ -21,23 +22,24 @@ int HexValue(char c) {
     return -1;
 }
 
-// Percent-escapes decoded byte by byte; a malformed escape is kept as typed.
-std::string PercentDecode(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            const int high = HexValue(text[i + 1]);
-            const int low = HexValue(text[i + 2]);
-            if (high >= 0 && low >= 0) {
-                bytes += static_cast<char>(high * 16 + low);
-                i += 2;
-                continue;
-            }
+// Percent-escapes decoded byte by byte, appended to `bytes`; a malformed
+// escape is kept as typed.
+void AppendPercentDecoded(std::string_view text, std::string& bytes) {
+    while (!text.empty()) {
+        const std::size_t percent = text.find('%');
+        bytes.append(text.substr(0, percent));
+        if (percent == std::string_view::npos) return;
+        text.remove_prefix(percent);
+        const int high = text.size() >= 3 ? HexValue(text[1]) : -1;
+        const int low = text.size() >= 3 ? HexValue(text[2]) : -1;
+        if (high >= 0 && low >= 0) {
+            bytes += static_cast<char>(high * 16 + low);
+            text.remove_prefix(3);
+        } else {
+            bytes += '%';
+            text.remove_prefix(1);
         }
-        bytes += text[i];
     }
-    return bytes;
 }
 
 // Schemes and host names are ASCII and case-insensitive; the user's locale
@@ -89,42 +91,57 @@ std::string_view NextLine(std::string_view& text) {
     return line;
 }
 
-// The raw path of a "file:" URI on this machine, or "" for any other URI.
-std::string LocalPath(std::string_view uri) {
+// The path part of a "file:" URI on this machine, still percent-encoded, in
+// `encoded`; false for any other URI.
+bool FindLocalPath(std::string_view uri, std::string_view& encoded) {
     constexpr std::string_view kScheme = "file:";
-    if (!StartsWithNoCase(uri, kScheme)) return {};
+    if (!StartsWithNoCase(uri, kScheme)) return false;
     uri.remove_prefix(kScheme.size());
     if (uri.substr(0, 2) == "//") {
         uri.remove_prefix(2);
         const std::size_t slash = uri.find('/');
-        if (slash == std::string_view::npos || !IsLocalHost(uri.substr(0, slash))) return {};
+        if (slash == std::string_view::npos || !IsLocalHost(uri.substr(0, slash))) return false;
         uri.remove_prefix(slash);
     }
     // A raw '?' or '#' is kept as part of the name: cutting there could name
     // another, existing file, while a name that does not exist just fails.
-    if (uri.empty() || uri.front() != '/') return {};
-    std::string path = PercentDecode(uri);
+    if (uri.empty() || uri.front() != '/') return false;
+    encoded = uri;
+    return true;
+}
+
+// Whether the decoded path holds a NUL byte. A '%' never ends up inside an
+// earlier escape (its two digits are hex), so every "%00" decodes to NUL.
+bool DecodesToNul(std::string_view encoded) {
+    return encoded.find('\0') != std::string_view::npos ||
+           encoded.find("%00") != std::string_view::npos;
+}
+
+// The path's bytes into `path` (whose buffer is reused), without a folder's
+// trailing '/', so that the folder itself is renamed.
+void DecodePath(std::string_view encoded, std::string& path) {
+    path.clear();
+    AppendPercentDecoded(encoded, path);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
 }
 
 }  // namespace
 
-std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
-    uriList = WithoutTrailingNuls(uriList);
-    std::vector<std::string> paths;
+UriFileList::UriFileList(std::string_view uriList, std::shared_ptr<const void> owner)
+    : list_(WithoutTrailingNuls(uriList)), owner_(std::move(owner)) {
+    std::string_view rest = list_;
     std::string_view notLocal;
     std::string_view unnamable;
-    while (!uriList.empty()) {
-        const std::string_view line = NextLine(uriList);
+    while (!rest.empty()) {
+        const std::string_view line = NextLine(rest);
         if (line.empty() || line.front() == '#') continue;
-        std::string path = LocalPath(line);
-        if (path.empty()) {
+        std::string_view encoded;
+        if (!FindLocalPath(line, encoded)) {
             notLocal = line;
             continue;
         }
-        if (unnamable.empty() && path.find('\0') != std::string::npos) unnamable = line;
-        paths.push_back(std::move(path));
+        if (unnamable.empty() && DecodesToNul(encoded)) unnamable = line;
+        starts_.push_back(static_cast<std::size_t>(encoded.data() - list_.data()));
     }
     // Both are known before the first rename: refusing the whole drop then
     // leaves no entry renamed and the rest not.
@@ -134,9 +151,36 @@ std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
     }
     // Leaving some entries out of a drop would skip them silently and shift
     // the numbering of the rest.
-    if (!paths.empty() && !notLocal.empty()) {
+    if (!starts_.empty() && !notLocal.empty()) {
         throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(notLocal) +
                                 u"\u201D is not a file on this computer");
+    }
+}
+
+std::int32_t UriFileList::Count() const { return ListCount(starts_.size()); }
+
+void UriFileList::ReadPath(std::int32_t index, std::string& path) const {
+    std::string_view rest = list_.substr(starts_[ListPosition(index, starts_.size())]);
+    DecodePath(NextLine(rest), path);
+}
+
+void UriFileList::ReadEntry(std::int32_t index, Text& path) const {
+    ReadPath(index, bytes_);
+    path.clear();
+    AppendFromNativePath(bytes_, path);
+}
+
+Text UriFileList::Entry(std::int32_t index) const {
+    Text path;
+    ReadEntry(index, path);
+    return path;
+}
+
+std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
+    const UriFileList files(uriList);
+    std::vector<std::string> paths(static_cast<std::size_t>(files.Count()));
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        files.ReadPath(static_cast<std::int32_t>(i + 1), paths[i]);
     }
     return paths;
 }

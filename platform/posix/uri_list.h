@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/drop_file_list.h"
 
 namespace tolvane {
 
@@ -16,6 +19,29 @@ namespace tolvane {
 // is skipped, and none is renamed when another cannot be. A folder's trailing
 // '/' is dropped so that the folder itself is renamed.
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList);
+
+// A drop's files, read straight from its text/uri-list by the rules above.
+// The whole list is checked when this is made, so a list to be refused
+// raises Error before any entry is read. Each entry is decoded only when it
+// is read: a drop of tens of thousands of entries needs one offset for each,
+// not a copy of every name. `uriList` must stay valid while this list is in
+// use; `owner`, if given, is kept for that.
+class UriFileList : public DropFileList {
+  public:
+    explicit UriFileList(std::string_view uriList, std::shared_ptr<const void> owner = nullptr);
+
+    std::int32_t Count() const override;
+    Text Entry(std::int32_t index) const override;
+    void ReadEntry(std::int32_t index, Text& path) const override;
+    // The entry's path as the bytes of its name, into `path`.
+    void ReadPath(std::int32_t index, std::string& path) const;
+
+  private:
+    std::string_view list_;
+    std::shared_ptr<const void> owner_;
+    std::vector<std::size_t> starts_;  // where each entry's path begins in list_
+    mutable std::string bytes_;        // ReadEntry's buffer, reused entry after entry
+};
 
 // The text/uri-list a file manager sends for the given raw paths: "file://"
 // and the path with every byte outside the unreserved set and '/'

@@ -1,8 +1,8 @@
 #include "platform/qt/qt_drop_data.h"
 
 #include <QUrl>
+#include <memory>
 
-#include "platform/posix/native_path.h"
 #include "platform/posix/uri_list.h"
 
 namespace tolvane {
@@ -13,23 +13,21 @@ const QString kUriList = QStringLiteral("text/uri-list");
 
 // Some sources hand over URLs that Qt reports without the raw list; their
 // encoded form still carries every byte.
-std::string UriListBytes(const QMimeData& mime) {
-    if (mime.hasFormat(kUriList)) return mime.data(kUriList).toStdString();
-    std::string list;
-    for (const QUrl& url : mime.urls()) list += url.toEncoded().toStdString() + "\r\n";
+QByteArray UriListBytes(const QMimeData& mime) {
+    if (mime.hasFormat(kUriList)) return mime.data(kUriList);
+    QByteArray list;
+    for (const QUrl& url : mime.urls()) list += url.toEncoded() + "\r\n";
     return list;
 }
 
-std::vector<Text> DroppedPaths(const QMimeData& mime) {
-    const std::vector<std::string> local = LocalPathsFromUriList(UriListBytes(mime));
-    std::vector<Text> paths;
-    paths.reserve(local.size());
-    for (const std::string& path : local) paths.push_back(FromNativePath(path));
-    return paths;
+std::unique_ptr<DropFileList> DroppedFiles(const QMimeData& mime) {
+    const auto list = std::make_shared<const QByteArray>(UriListBytes(mime));
+    return std::make_unique<UriFileList>(
+        std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list);
 }
 
 }  // namespace
 
-QtDropData::QtDropData(const QMimeData& mime) : files_([&mime] { return DroppedPaths(mime); }) {}
+QtDropData::QtDropData(const QMimeData& mime) : files_([&mime] { return DroppedFiles(mime); }) {}
 
 }  // namespace tolvane

@@ -4,10 +4,12 @@
 // after windows.h
 #include <shellapi.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/form_events.h"
 #include "platform/lazy_file_list.h"
+#include "platform/text_file_list.h"
 
 namespace tolvane {
 
@@ -20,7 +22,8 @@ std::vector<Text> ReadDroppedPaths(HDROP drop);
 // as long as this.
 class HdropFileList : public LazyFileList {
   public:
-    explicit HdropFileList(HDROP drop) : LazyFileList([drop] { return ReadDroppedPaths(drop); }) {}
+    explicit HdropFileList(HDROP drop)
+        : LazyFileList([drop] { return std::make_unique<TextFileList>(ReadDroppedPaths(drop)); }) {}
 };
 
 class HdropDropData : public DropData {
