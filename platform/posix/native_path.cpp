@@ -53,9 +53,10 @@ std::optional<std::string> TryToNativePath(const Text& text) {
 
 namespace {
 
-// Narrows a text of ASCII characters other than NUL, the usual case, a byte
-// for each; false, with `out` unfinished, for any other text.
-bool TryNarrowAscii(const Text& text, std::string& out) {
+// Narrows the text's leading ASCII characters other than NUL, the whole of
+// most names, a byte for each into `out`, which is sized for the whole
+// text; returns how many.
+std::size_t NarrowAsciiPrefix(const Text& text, std::string& out) {
     const std::size_t size = text.size();
     out.resize(size);
     const char16_t* wide = text.data();
@@ -70,7 +71,7 @@ bool TryNarrowAscii(const Text& text, std::string& out) {
             std::uint64_t lanes = 0;
             std::memcpy(&lanes, wide + i, sizeof lanes);
             const bool anyNul = ((lanes - kLaneOnes) & ~lanes & kLaneTops) != 0;
-            if ((lanes & kAboveAscii) != 0 || anyNul) return false;
+            if ((lanes & kAboveAscii) != 0 || anyNul) break;
             const std::uint64_t pairs = lanes | (lanes >> 8);
             const auto bytes =
                 static_cast<std::uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
@@ -79,18 +80,19 @@ bool TryNarrowAscii(const Text& text, std::string& out) {
     }
     for (; i < size; ++i) {
         const unsigned c = wide[i];
-        if (c - 1 >= 0x7F) return false;  // NUL wraps around
+        if (c - 1 >= 0x7F) break;  // NUL wraps around
         narrow[i] = static_cast<char>(c);
     }
-    return true;
+    return i;
 }
 
 }  // namespace
 
 bool TryToNativePath(const Text& text, std::string& out) {
-    if (TryNarrowAscii(text, out)) return true;
-    out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t ascii = NarrowAsciiPrefix(text, out);
+    if (ascii == text.size()) return true;
+    out.resize(ascii);
+    for (std::size_t i = ascii; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c > 0 && c < 0x80) {
             out += static_cast<char>(c);
