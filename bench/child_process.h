@@ -8,9 +8,12 @@ namespace tolvane::bench {
 // is still running.
 class ChildProcess {
   public:
+    enum class Output { kShared, kDiscarded };
+
     // argv ends with a null pointer. Raises std::runtime_error if fork fails;
-    // a failed exec shows as the child exiting with status 127.
-    explicit ChildProcess(char* const* argv);
+    // a failed exec shows as the child exiting with status 127. Its standard
+    // output is ours unless discarded; its errors always are.
+    explicit ChildProcess(char* const* argv, Output output = Output::kShared);
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
@@ -20,6 +23,9 @@ class ChildProcess {
 
     // The process's peak resident memory so far (VmHWM), in kB.
     long PeakResidentKb() const;
+
+    // The time all its threads have spent on a processor so far, in ms.
+    double CpuMs() const;
 
   private:
     void Stop();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "bench/bench_dir.h"
 #include "bench/raw_rename.h"
@@ -12,13 +13,10 @@ namespace tolvane::bench {
 
 namespace {
 
-double Median(const std::vector<Timing>& timings, double Timing::*field) {
+double MedianOf(const std::vector<Timing>& timings, double Timing::*field) {
     std::vector<double> values;
     for (const Timing& timing : timings) values.push_back(timing.*field);
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    if (values.size() % 2 == 1) return values[middle];
-    return (values[middle - 1] + values[middle]) / 2;
+    return Median(std::move(values));
 }
 
 double Fastest(const std::vector<Timing>& timings) {
@@ -39,6 +37,13 @@ std::string Rounds(const std::vector<Timing>& timings) {
 
 }  // namespace
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    if (values.size() % 2 == 1) return values[middle];
+    return (values[middle - 1] + values[middle]) / 2;
+}
+
 Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
                        const std::vector<std::string>& from, const std::vector<std::string>& to) {
     Comparison comparison;
@@ -56,29 +61,31 @@ Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engi
     return comparison;
 }
 
-void PrintComparison(std::string_view label, const Comparison& c) {
-    const auto wall = [](const std::vector<Timing>& t) { return Median(t, &Timing::wallMs); };
-    const auto cpu = [](const std::vector<Timing>& t) { return Median(t, &Timing::cpuMs); };
+void PrintComparison(std::string_view label, const Comparison& c, std::string_view side) {
+    const auto wall = [](const std::vector<Timing>& t) { return MedianOf(t, &Timing::wallMs); };
+    const auto cpu = [](const std::vector<Timing>& t) { return MedianOf(t, &Timing::cpuMs); };
     const int width = static_cast<int>(label.size());
+    const int sideWidth = static_cast<int>(side.size());
     std::printf(
-        "%.*s: engine %.1f ms; floor (names in the held folder) %.1f ms, ratio %.2f; full-path "
+        "%.*s: %.*s %.1f ms; floor (names in the held folder) %.1f ms, ratio %.2f; full-path "
         "loop %.1f ms, ratio %.2f\n",
-        width, label.data(), wall(c.engine), wall(c.floor), wall(c.engine) / wall(c.floor),
-        wall(c.fullPaths), wall(c.engine) / wall(c.fullPaths));
+        width, label.data(), sideWidth, side.data(), wall(c.engine), wall(c.floor),
+        wall(c.engine) / wall(c.floor), wall(c.fullPaths), wall(c.engine) / wall(c.fullPaths));
     // Waits outside this process (the filesystem's journal, other programs)
     // only ever add time to a round: the fastest rounds and the CPU time are
     // steadier than the medians.
     std::printf(
-        "    fastest: engine %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, ratio %.2f\n",
-        Fastest(c.engine), Fastest(c.floor), Fastest(c.engine) / Fastest(c.floor),
-        Fastest(c.fullPaths), Fastest(c.engine) / Fastest(c.fullPaths));
+        "    fastest: %.*s %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, ratio %.2f\n",
+        sideWidth, side.data(), Fastest(c.engine), Fastest(c.floor),
+        Fastest(c.engine) / Fastest(c.floor), Fastest(c.fullPaths),
+        Fastest(c.engine) / Fastest(c.fullPaths));
     std::printf(
-        "    cpu time medians: engine %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, "
+        "    cpu time medians: %.*s %.1f ms, floor %.1f ms, ratio %.2f, full paths %.1f ms, "
         "ratio %.2f\n",
-        cpu(c.engine), cpu(c.floor), cpu(c.engine) / cpu(c.floor), cpu(c.fullPaths),
-        cpu(c.engine) / cpu(c.fullPaths));
-    std::printf("    rounds, wall ms: engine%s; floor%s; full paths%s\n", Rounds(c.engine).c_str(),
-                Rounds(c.floor).c_str(), Rounds(c.fullPaths).c_str());
+        sideWidth, side.data(), cpu(c.engine), cpu(c.floor), cpu(c.engine) / cpu(c.floor),
+        cpu(c.fullPaths), cpu(c.engine) / cpu(c.fullPaths));
+    std::printf("    rounds, wall ms: %.*s%s; floor%s; full paths%s\n", sideWidth, side.data(),
+                Rounds(c.engine).c_str(), Rounds(c.floor).c_str(), Rounds(c.fullPaths).c_str());
     std::fflush(stdout);
 }
 
@@ -90,9 +97,9 @@ int RoundsFromArguments(int argc, char** argv, int fallback) {
 }
 
 int RunBenchmark(const char* name, int argc, char** argv,
-                 int (*run)(int rounds, const std::string& root)) {
+                 int (*run)(int rounds, const std::string& root), int defaultRounds) {
     try {
-        const int rounds = RoundsFromArguments(argc, argv, 7);
+        const int rounds = RoundsFromArguments(argc, argv, defaultRounds);
         for (const std::string& root : BenchRoots(argc, argv)) {
             if (const int status = run(rounds, root); status != 0) return status;
         }

@@ -26,17 +26,22 @@ struct Comparison {
 Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
                        const std::vector<std::string>& from, const std::vector<std::string>& to);
 
-// The engine against the floor and against the full-path loop: medians of
-// wall time, then the fastest rounds, the CPU time and every round.
-void PrintComparison(std::string_view label, const Comparison& comparison);
+// The engine (or whatever `side` names) against the floor and against the
+// full-path loop: medians of wall time, then the fastest rounds, the CPU
+// time and every round.
+void PrintComparison(std::string_view label, const Comparison& comparison,
+                     std::string_view side = "engine");
+
+// The median of the values.
+double Median(std::vector<double> values);
 
 // The round count from the first argument, or `fallback` without one.
 int RoundsFromArguments(int argc, char** argv, int fallback);
 
-// main() of a benchmark: runs `run` with the rounds asked for (7 unless
-// given) in each folder named after them (BenchRoots), and prints a failure
-// under the program's name.
+// main() of a benchmark: runs `run` with the rounds asked for (`rounds`
+// unless given) in each folder named after them (BenchRoots), and prints a
+// failure under the program's name.
 int RunBenchmark(const char* name, int argc, char** argv,
-                 int (*run)(int rounds, const std::string& root));
+                 int (*run)(int rounds, const std::string& root), int defaultRounds = 7);
 
 }  // namespace tolvane::bench

@@ -19,17 +19,9 @@
 namespace tolvane::bench {
 namespace {
 
-// A space and a non-ASCII letter, so the list carries percent-escapes that
-// must be decoded, as names from a real folder do.
-std::string OldName(int number) {
-    return std::string("f ").append(FiveDigits(number)).append(" \xC3\xA4.dat");
-}
-
-std::string NewName(int number) { return FiveDigits(number) + "-" + OldName(number); }
-
 Timing TimeDrop(const DropRoute& route, const std::string& root) {
     const BenchDir dir(root);
-    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
+    const std::vector<std::string> names = MakeNames(kLargestDrop, DroppedName);
     CreateEmptyFiles(dir, names);
     const std::string uriList = UriListFromPaths(FullPaths(dir, names));
     const auto drop = route.prepare(uriList);
@@ -38,7 +30,7 @@ Timing TimeDrop(const DropRoute& route, const std::string& root) {
     drop();
     const Timing timing = watch.Elapsed();
 
-    ExpectNames(dir, MakeNames(kLargestDrop, NewName));
+    ExpectNames(dir, MakeNames(kLargestDrop, NumberedName));
     return timing;
 }
 
@@ -61,7 +53,7 @@ int Run(int rounds, const std::string& root) {
             route.label,
             RunRotating(
                 rounds, root, [&route](const std::string& in) { return TimeDrop(route, in); },
-                MakeNames(kLargestDrop, OldName), MakeNames(kLargestDrop, NewName)));
+                MakeNames(kLargestDrop, DroppedName), MakeNames(kLargestDrop, NumberedName)));
     }
     return 0;
 }

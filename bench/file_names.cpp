@@ -10,6 +10,12 @@ std::string FiveDigits(int number) {
     return digits;
 }
 
+std::string DroppedName(int number) {
+    return std::string("f ").append(FiveDigits(number)).append(" \xC3\xA4.dat");
+}
+
+std::string NumberedName(int number) { return FiveDigits(number) + "-" + DroppedName(number); }
+
 std::vector<std::string> MakeNames(int count, const std::function<std::string(int)>& make) {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count));

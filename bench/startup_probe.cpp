@@ -20,7 +20,8 @@ int Probe(const std::string& title, std::chrono::milliseconds settle, char* cons
     WindowMapWatch watch;
     const auto start = std::chrono::steady_clock::now();
     ChildProcess child(program);
-    const auto mapped = watch.WaitForMap(title, kTimeout, [&child] { return child.HasExited(); });
+    const auto mapped =
+        watch.WaitForMap(title, kTimeout, [&child] { return child.HasExited(); }).seen;
     std::this_thread::sleep_for(settle);
     const long peakKb = child.PeakResidentKb();
     const std::chrono::duration<double, std::milli> startup = mapped - start;

@@ -49,24 +49,26 @@ bool WindowMapWatch::HasTitle(Window window, const std::string& title) const {
            Utf8Property(display_.get(), window, "WM_NAME") == title;
 }
 
-bool WindowMapWatch::MatchesEvent(const XEvent& event, const std::string& title) {
+Window WindowMapWatch::MatchesEvent(const XEvent& event, const std::string& title) {
     if (event.type == MapNotify) {
-        if (HasTitle(event.xmap.window, title)) return true;
+        if (HasTitle(event.xmap.window, title)) return event.xmap.window;
         // Mapped before it was named: match when the name arrives.
         XSelectInput(display_.get(), event.xmap.window, PropertyChangeMask);
-        return false;
+        return None;
     }
     if (event.type == PropertyNotify) {
         XWindowAttributes attributes{};
-        return XGetWindowAttributes(display_.get(), event.xproperty.window, &attributes) != 0 &&
-               attributes.map_state == IsViewable && HasTitle(event.xproperty.window, title);
+        const Window window = event.xproperty.window;
+        const bool matches = XGetWindowAttributes(display_.get(), window, &attributes) != 0 &&
+                             attributes.map_state == IsViewable && HasTitle(window, title);
+        return matches ? window : None;
     }
-    return false;
+    return None;
 }
 
-std::chrono::steady_clock::time_point WindowMapWatch::WaitForMap(
-    const std::string& title, std::chrono::milliseconds timeout,
-    const std::function<bool()>& gaveUp) {
+WindowMapWatch::Mapped WindowMapWatch::WaitForMap(const std::string& title,
+                                                  std::chrono::milliseconds timeout,
+                                                  const std::function<bool()>& gaveUp) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + timeout;
     while (Clock::now() < deadline) {
@@ -74,7 +76,9 @@ std::chrono::steady_clock::time_point WindowMapWatch::WaitForMap(
             XEvent event{};
             XNextEvent(display_.get(), &event);
             const Clock::time_point seen = Clock::now();
-            if (MatchesEvent(event, title)) return seen;
+            if (const Window window = MatchesEvent(event, title); window != None) {
+                return {window, seen};
+            }
         }
         if (gaveUp()) throw std::runtime_error("the program ended before its window was mapped");
         // Short slices so that an exited program is noticed quickly.

@@ -18,12 +18,17 @@ class WindowMapWatch {
     // when there is no display.
     WindowMapWatch();
 
+    struct Mapped {
+        Window window;
+        std::chrono::steady_clock::time_point seen;
+    };
+
     // Waits until a top-level window titled exactly `title` is mapped and
-    // returns when that was seen. Raises std::runtime_error after `timeout`,
-    // or as soon as `gaveUp()` returns true (e.g. the program has exited).
-    std::chrono::steady_clock::time_point WaitForMap(const std::string& title,
-                                                     std::chrono::milliseconds timeout,
-                                                     const std::function<bool()>& gaveUp);
+    // returns it, with when that was seen. Raises std::runtime_error after
+    // `timeout`, or as soon as `gaveUp()` returns true (e.g. the program has
+    // exited).
+    Mapped WaitForMap(const std::string& title, std::chrono::milliseconds timeout,
+                      const std::function<bool()>& gaveUp);
 
   private:
     struct DisplayCloser {
@@ -32,7 +37,8 @@ class WindowMapWatch {
 
     int ConnectionFd() const;
     bool HasTitle(Window window, const std::string& title) const;
-    bool MatchesEvent(const XEvent& event, const std::string& title);
+    // The window the event shows mapped with that title, or None.
+    Window MatchesEvent(const XEvent& event, const std::string& title);
 
     std::unique_ptr<Display, DisplayCloser> display_;
 };

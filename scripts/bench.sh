@@ -3,7 +3,8 @@
 # full-size batch and a full-size drop against two bare renameat2 loops (on
 # full paths, and by name inside the folder: the floor), then
 # the program's start-up time and peak memory against a minimal Qt window
-# (and, for reference, one showing a line of text), all on a private Xvfb.
+# (and, for reference, one showing a line of text), then real full-size
+# drags from another program against the same loops, all on a private Xvfb.
 # Installs nothing; the tools come from scripts/install-deps.sh --tests.
 set -eu
 cd "$(dirname "$0")/.."
@@ -23,7 +24,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLVANE_QT=ON -DTOLVANE_T
 cmake --build build-bench -j2 >/dev/null
 bin=$PWD/build-bench
 for program in bench/rename_batch_bench bench/drop_bench bench/minimal_window_bench \
-    bench/startup_probe app/tolvane; do
+    bench/startup_probe bench/drag_bench app/tolvane tools/drag_source/tolvane-drag-source; do
     if [ ! -x "$bin/$program" ]; then
         echo "bench: build-bench/$program was not built" >&2
         exit 1
@@ -82,10 +83,12 @@ display=":$(cat "$work/display")"
 # desktop that could make Qt load a theme or plugins for one but not
 # another.
 mkdir -m 700 "$work/home" "$work/runtime"
-probe() { # TITLE PROGRAM [ARGUMENT]: prints "milliseconds-to-mapped peak-kB"
+on_display() { # COMMAND...
     env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-        LANG=C.UTF-8 DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-        "$bin/bench/startup_probe" "$1" "$settle_ms" "$2" ${3:+"$3"} 2>>"$work/probe.log" || {
+        LANG=C.UTF-8 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@"
+}
+probe() { # TITLE PROGRAM [ARGUMENT]: prints "milliseconds-to-mapped peak-kB"
+    on_display "$bin/bench/startup_probe" "$1" "$settle_ms" "$2" ${3:+"$3"} 2>>"$work/probe.log" || {
         echo "bench: starting $2 failed:" >&2
         cat "$work/probe.log" >&2
         exit 1
@@ -124,3 +127,9 @@ report() { # WHAT UNIT COLUMN PRINTF-FORMAT
 echo "startup_probe: display $display, $startup_rounds rounds in rotating order, medians"
 report "start-up to window mapped" ms 1 %.1f
 report "peak memory (VmHWM) ${settle_ms} ms after mapping" kB 2 %.0f
+echo
+
+# Last, so that the files these drags leave to the disk's writeback do not
+# weigh on the start-up figures.
+# shellcheck disable=SC2086 # one argument per folder
+on_display "$bin/bench/drag_bench" 5 $rename_dirs

@@ -13,7 +13,8 @@
 set -eu
 
 linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libgtest-dev libgmock-dev"
-test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick"
+# libxtst-dev: the drag benchmark moves the pointer through XTEST itself.
+test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick libxtst-dev"
 # clang with its sanitizer and libFuzzer run-times, for the sanitizer build.
 sanitize="clang libclang-rt-14-dev"
 wayland_tests="sway wtype jq libgtk-3-dev libwayland-dev"
