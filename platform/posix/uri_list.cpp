@@ -22,24 +22,25 @@ int HexValue(char c) {
     return -1;
 }
 
-// Percent-escapes decoded byte by byte, appended to `bytes`; a malformed
-// escape is kept as typed.
-void AppendPercentDecoded(std::string_view text, std::string& bytes) {
-    while (!text.empty()) {
-        const std::size_t percent = text.find('%');
-        bytes.append(text.substr(0, percent));
-        if (percent == std::string_view::npos) return;
-        text.remove_prefix(percent);
-        const int high = text.size() >= 3 ? HexValue(text[1]) : -1;
-        const int low = text.size() >= 3 ? HexValue(text[2]) : -1;
-        if (high >= 0 && low >= 0) {
-            bytes += static_cast<char>(high * 16 + low);
-            text.remove_prefix(3);
-        } else {
-            bytes += '%';
-            text.remove_prefix(1);
+// Percent-escapes decoded byte by byte into `bytes`, replacing what it held;
+// a malformed escape is kept as typed. One plain loop into a buffer sized
+// up front: it runs once for every entry of a drop.
+void PercentDecode(std::string_view text, std::string& bytes) {
+    bytes.resize(text.size());  // decoding never lengthens
+    char* out = bytes.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '%' && i + 2 < text.size()) {
+            const int high = HexValue(text[i + 1]);
+            const int low = HexValue(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                c = static_cast<char>(high * 16 + low);
+                i += 2;
+            }
         }
+        *out++ = c;
     }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
 }
 
 // Schemes and host names are ASCII and case-insensitive; the user's locale
@@ -120,8 +121,7 @@ bool DecodesToNul(std::string_view encoded) {
 // The path's bytes into `path` (whose buffer is reused), without a folder's
 // trailing '/', so that the folder itself is renamed.
 void DecodePath(std::string_view encoded, std::string& path) {
-    path.clear();
-    AppendPercentDecoded(encoded, path);
+    PercentDecode(encoded, path);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
 }
 
