@@ -17,6 +17,11 @@ class TextFileList : public DropFileList {
 
     // Adds a path after the last.
     void Add(std::u16string_view path);
+    // Empties the list, keeping its buffers for the next paths.
+    void Clear() noexcept {
+        text_.clear();
+        ends_.clear();
+    }
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;

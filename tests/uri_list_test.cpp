@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/error.h"
+#include "platform/posix/native_path.h"
 
 namespace tolvane {
 namespace {
@@ -70,6 +71,23 @@ TEST(UriList, MixedDropIsRefusedRatherThanPartlyRenamed) {
 
 TEST(UriList, MalformedEscapesAreKeptAsTyped) {
     EXPECT_THAT(LocalPathsFromUriList("file:///a%zz%4\nfile:///b%"), ElementsAre("/a%zz%4", "/b%"));
+}
+
+// A drop's list decodes its entries some hundreds at a time: whatever order
+// they are read in, across those stretches too, each is its own path.
+TEST(UriList, EveryEntryOfALongListReadsAsItsOwnPath) {
+    std::vector<std::string> paths;
+    for (int number = 1; number <= 700; ++number) {
+        paths.push_back("/d/f " + std::to_string(number) + (number % 2 ? " \xc3\xa4" : " \xe9"));
+    }
+    const UriFileList files(UriListFromPaths(paths));
+    ASSERT_EQ(files.Count(), 700);
+    for (const int index : {1, 2, 256, 257, 258, 700, 1, 513, 512, 300}) {
+        SCOPED_TRACE(index);
+        Text entry;
+        files.ReadEntry(index, entry);
+        EXPECT_EQ(entry, FromNativePath(paths[static_cast<std::size_t>(index - 1)]));
+    }
 }
 
 }  // namespace

@@ -165,9 +165,23 @@ void UriFileList::ReadPath(std::int32_t index, std::string& path) const {
 }
 
 void UriFileList::ReadEntry(std::int32_t index, Text& path) const {
-    ReadPath(index, bytes_);
-    path.clear();
-    AppendFromNativePath(bytes_, path);
+    const std::size_t position = ListPosition(index, starts_.size());
+    const std::size_t decoded = static_cast<std::size_t>(decoded_.Count());
+    if (position < decodedFrom_ || position >= decodedFrom_ + decoded) DecodeAhead(position);
+    decoded_.ReadEntry(static_cast<std::int32_t>(position - decodedFrom_ + 1), path);
+}
+
+void UriFileList::DecodeAhead(std::size_t position) const {
+    decoded_.Clear();
+    decodedFrom_ = position;
+    const std::size_t end = std::min(starts_.size(), position + kDecodedAhead);
+    Text path;
+    for (std::size_t next = position; next < end; ++next) {
+        ReadPath(static_cast<std::int32_t>(next + 1), bytes_);
+        path.clear();
+        AppendFromNativePath(bytes_, path);
+        decoded_.Add(path);
+    }
 }
 
 Text UriFileList::Entry(std::int32_t index) const {

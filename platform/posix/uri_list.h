@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/drop_file_list.h"
+#include "platform/text_file_list.h"
 
 namespace tolvane {
 
@@ -37,10 +38,19 @@ class UriFileList : public DropFileList {
     void ReadPath(std::int32_t index, std::string& path) const;
 
   private:
+    // Entries are decoded a few hundred at a time, each time into the same
+    // buffers: decoding runs as one tight loop, not once between each two
+    // renames, whose work in the kernel pushes it out of the processor's
+    // caches, and the memory it takes stays the same however long the list.
+    static constexpr std::size_t kDecodedAhead = 256;
+    void DecodeAhead(std::size_t position) const;
+
     std::string_view list_;
     std::shared_ptr<const void> owner_;
     std::vector<std::size_t> starts_;  // where each entry's path begins in list_
-    mutable std::string bytes_;        // ReadEntry's buffer, reused entry after entry
+    mutable TextFileList decoded_;     // the entries from decodedFrom_ on
+    mutable std::size_t decodedFrom_ = 0;
+    mutable std::string bytes_;  // one entry's bytes, reused entry after entry
 };
 
 // The text/uri-list a file manager sends for the given raw paths: "file://"
