@@ -80,7 +80,8 @@ TEST(UriList, EveryEntryOfALongListReadsAsItsOwnPath) {
     for (int number = 1; number <= 700; ++number) {
         paths.push_back("/d/f " + std::to_string(number) + (number % 2 ? " \xc3\xa4" : " \xe9"));
     }
-    const UriFileList files(UriListFromPaths(paths));
+    const std::string list = UriListFromPaths(paths);
+    const UriFileList files(list);
     ASSERT_EQ(files.Count(), 700);
     for (const int index : {1, 2, 256, 257, 258, 700, 1, 513, 512, 300}) {
         SCOPED_TRACE(index);

@@ -30,6 +30,8 @@ std::vector<std::string> LocalPathsFromUriList(std::string_view uriList);
 class UriFileList : public DropFileList {
   public:
     explicit UriFileList(std::string_view uriList, std::shared_ptr<const void> owner = nullptr);
+    // A list that would be gone before its first entry is read.
+    explicit UriFileList(std::string&& uriList) = delete;
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;
