@@ -45,14 +45,15 @@ double Median(std::vector<double> values) {
 }
 
 Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
-                       const std::vector<std::string>& from, const std::vector<std::string>& to) {
+                       const std::vector<std::string>& from, const std::vector<std::string>& to,
+                       bool watchEnds) {
     Comparison comparison;
     const auto runEngine = [&] { comparison.engine.push_back(engine(root)); };
     const auto runFullPaths = [&] {
-        comparison.fullPaths.push_back(TimeRawLoop(RawLoop::kFullPaths, root, from, to));
+        comparison.fullPaths.push_back(TimeRawLoop(RawLoop::kFullPaths, root, from, to, watchEnds));
     };
     const auto runFloor = [&] {
-        comparison.floor.push_back(TimeRawLoop(RawLoop::kNamesInFolder, root, from, to));
+        comparison.floor.push_back(TimeRawLoop(RawLoop::kNamesInFolder, root, from, to, watchEnds));
     };
     const std::function<void()> sides[] = {runEngine, runFullPaths, runFloor};
     for (int round = 0; round < rounds; ++round) {

@@ -22,9 +22,11 @@ struct Comparison {
 
 // Runs the engine and both raw loops `rounds` times under `root`, rotating
 // which goes first every round so that none always inherits another's
-// leftovers (cache, journal).
+// leftovers (cache, journal). `watchEnds` as for TimeRawLoop: for an engine
+// side that watches the first and last file itself.
 Comparison RunRotating(int rounds, const std::string& root, const TimedRun& engine,
-                       const std::vector<std::string>& from, const std::vector<std::string>& to);
+                       const std::vector<std::string>& from, const std::vector<std::string>& to,
+                       bool watchEnds = false);
 
 // The engine (or whatever `side` names) against the floor and against the
 // full-path loop: medians of wall time, then the fastest rounds, the CPU

@@ -228,7 +228,8 @@ int Run(int rounds, const std::string& root) {
     Drags drags;
     const Comparison comparison = RunRotating(
         rounds, deep.path(), [&drags](const std::string& in) { return drags(in); },
-        MakeNames(kLargestDrop, DroppedName), MakeNames(kLargestDrop, NumberedName));
+        MakeNames(kLargestDrop, DroppedName), MakeNames(kLargestDrop, NumberedName),
+        /*watchEnds=*/true);
     PrintComparison("real drag, button released -> last rename", comparison, "drag");
     std::printf(
         "    button released -> first rename (the drop's message, the list's transfer and "

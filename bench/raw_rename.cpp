@@ -5,10 +5,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "bench/bench_dir.h"
 #include "bench/file_names.h"
+#include "bench/rename_watch.h"
 #include "platform/posix/unique_fd.h"
 
 namespace tolvane::bench {
@@ -43,9 +45,11 @@ void NameLoop(const std::string& folder, const std::vector<std::string>& from,
 }  // namespace
 
 Timing TimeRawLoop(RawLoop loop, const std::string& root, const std::vector<std::string>& from,
-                   const std::vector<std::string>& to) {
+                   const std::vector<std::string>& to, bool watchEnds) {
     const BenchDir dir(root);
     CreateEmptyFiles(dir, from);
+    std::optional<RenameWatch> ends;
+    if (watchEnds) ends.emplace(std::vector<std::string>{dir / from.front(), dir / from.back()});
     Timing timing;
     if (loop == RawLoop::kFullPaths) {
         const std::vector<std::string> fromPaths = FullPaths(dir, from);

@@ -17,9 +17,11 @@ enum class RawLoop {
 };
 
 // Runs `loop` on fresh empty files named `from` in a new directory under
-// `root` and returns the time of the loop alone. Raises std::runtime_error
-// on the first failure, or when the directory does not end up holding `to`.
+// `root` and returns the time of the loop alone. With `watchEnds`, the first
+// and the last file are watched through inotify meanwhile, as a side timed
+// by watching them is. Raises std::runtime_error on the first failure, or
+// when the directory does not end up holding `to`.
 Timing TimeRawLoop(RawLoop loop, const std::string& root, const std::vector<std::string>& from,
-                   const std::vector<std::string>& to);
+                   const std::vector<std::string>& to, bool watchEnds = false);
 
 }  // namespace tolvane::bench

@@ -11,9 +11,10 @@ namespace tolvane::bench {
 
 // Sees the moment each of a few files is renamed, through inotify. Each
 // file is watched itself rather than its folder: a watch on the folder
-// would queue an event for every rename in it and slow down the renames
-// being timed, while a watch on a file costs the renames of other files
-// nothing.
+// would queue an event for every rename in it. Even so, any watch on a
+// filesystem sends every rename on it through the kernel's full
+// notification path, 2 to 10% of a rename on tmpfs here: the loops a
+// watched side is compared with run under the same watches.
 class RenameWatch {
   public:
     using Clock = std::chrono::steady_clock;
