@@ -160,7 +160,11 @@ UriFileList::UriFileList(std::string_view uriList, std::shared_ptr<const void> o
 std::int32_t UriFileList::Count() const { return ListCount(starts_.size()); }
 
 void UriFileList::ReadPath(std::int32_t index, std::string& path) const {
-    std::string_view rest = list_.substr(starts_[ListPosition(index, starts_.size())]);
+    DecodePathAt(ListPosition(index, starts_.size()), path);
+}
+
+void UriFileList::DecodePathAt(std::size_t position, std::string& path) const {
+    std::string_view rest = list_.substr(starts_[position]);
     DecodePath(NextLine(rest), path);
 }
 
@@ -177,7 +181,7 @@ void UriFileList::DecodeAhead(std::size_t position) const {
     const std::size_t end = std::min(starts_.size(), position + kDecodedAhead);
     Text path;
     for (std::size_t next = position; next < end; ++next) {
-        ReadPath(static_cast<std::int32_t>(next + 1), bytes_);
+        DecodePathAt(next, bytes_);
         path.clear();
         AppendFromNativePath(bytes_, path);
         decoded_.Add(path);

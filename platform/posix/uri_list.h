@@ -46,6 +46,8 @@ class UriFileList : public DropFileList {
     // caches, and the memory it takes stays the same however long the list.
     static constexpr std::size_t kDecodedAhead = 256;
     void DecodeAhead(std::size_t position) const;
+    // ReadPath for a position already checked.
+    void DecodePathAt(std::size_t position, std::string& path) const;
 
     std::string_view list_;
     std::shared_ptr<const void> owner_;

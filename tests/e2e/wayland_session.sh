@@ -63,18 +63,17 @@ CONFIG
 }
 
 wayland_session_wait_sockets() {
+    wait_for "$1" "sway ended at start-up" "sway did not start" sway_sockets_ready
+}
+
+# Exports WAYLAND_DISPLAY and SWAYSOCK once sway answers on them.
+sway_sockets_ready() {
     local socket ipc
-    for _ in $(seq 100); do
-        socket=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' | head -n 1)
-        ipc=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n 1)
-        if [ -n "$socket" ] && [ -n "$ipc" ] && as_user env SWAYSOCK="$ipc" swaymsg -t get_version >/dev/null 2>&1; then
-            export WAYLAND_DISPLAY=${socket##*/} SWAYSOCK=$ipc
-            return 0
-        fi
-        kill -0 "$1" 2>/dev/null || fail "sway ended at start-up"
-        sleep 0.1
-    done
-    fail "sway did not start"
+    socket=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' | head -n 1)
+    ipc=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n 1)
+    [ -n "$socket" ] && [ -n "$ipc" ] &&
+        as_user env SWAYSOCK="$ipc" swaymsg -t get_version >/dev/null 2>&1 || return 1
+    export WAYLAND_DISPLAY=${socket##*/} SWAYSOCK=$ipc
 }
 
 sway_msg() {
@@ -101,19 +100,16 @@ pointer() {
 # wayland_window PID TITLE: prints "X Y WIDTH HEIGHT SHELL" of the window of
 # process PID titled TITLE once it is mapped, waiting up to ten seconds.
 wayland_window() {
+    wait_for "$1" "the process for \"$2\" ended before showing it" \
+        "no window titled \"$2\" appeared" wayland_window_of "$1" "$2"
+}
+
+wayland_window_of() { # PID TITLE: prints the window's place and shell, if it is there
     local found
-    for _ in $(seq 100); do
-        found=$(sway_msg -t get_tree | jq -r --argjson pid "$1" --arg title "$2" \
-            '.. | objects | select(.pid? == $pid and .name? == $title and .visible?)
-             | "\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.shell)"' | head -n 1)
-        if [ -n "$found" ]; then
-            echo "$found"
-            return 0
-        fi
-        kill -0 "$1" 2>/dev/null || fail "the process for \"$2\" ended before showing it"
-        sleep 0.1
-    done
-    fail "no window titled \"$2\" appeared"
+    found=$(sway_msg -t get_tree | jq -r --argjson pid "$1" --arg title "$2" \
+        '.. | objects | select(.pid? == $pid and .name? == $title and .visible?)
+         | "\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.shell)"' | head -n 1)
+    [ -n "$found" ] && echo "$found"
 }
 
 # window_focused PID: whether the compositor gives a window of PID the focus.

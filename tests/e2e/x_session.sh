@@ -112,20 +112,31 @@ x_session_forget() {
     E2E_PIDS=$(echo "$E2E_PIDS" | tr ' ' '\n' | grep -vx "$1" | tr '\n' ' ' || true)
 }
 
+# wait_for PID ENDED TIMED_OUT COMMAND...: runs COMMAND every 0.1 s until it
+# succeeds, for up to ten seconds; fails with ENDED when process PID ends
+# first, with TIMED_OUT when the time runs out.
+wait_for() {
+    local pid=$1 ended=$2 timed_out=$3
+    shift 3
+    for _ in $(seq 100); do
+        "$@" && return 0
+        kill -0 "$pid" 2>/dev/null || fail "$ended"
+        sleep 0.1
+    done
+    fail "$timed_out"
+}
+
 # x_session_window PID TITLE: prints the id of the visible window of process
 # PID whose title is exactly TITLE, waiting up to ten seconds for it.
 x_session_window() {
-    local pid=$1 title=$2 id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --pid "$pid" --name "^$title\$" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$pid" 2>/dev/null || fail "the process for \"$title\" ended before showing it"
-        sleep 0.1
-    done
-    fail "no window titled \"$title\" appeared"
+    wait_for "$1" "the process for \"$2\" ended before showing it" \
+        "no window titled \"$2\" appeared" x_window_of "$1" "$2"
+}
+
+x_window_of() { # PID TITLE: prints the window's id, if it is there
+    local id
+    id=$(xdotool search --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
 }
 
 # Prints what may explain a failure, with a screenshot saved outside the
