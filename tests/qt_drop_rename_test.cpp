@@ -99,6 +99,15 @@ std::string Upper(std::string text) {
     return text;
 }
 
+// `list` with each '@' standing for `folder`.
+std::string InFolder(std::string list, const std::string& folder) {
+    for (std::size_t at = 0; (at = list.find('@', at)) != std::string::npos;) {
+        list.replace(at, 1, folder);
+        at += folder.size();
+    }
+    return list;
+}
+
 // Lists as other programs send them, byte for byte. "@" stands for a folder
 // holding the files "a" and "b"; mode Insert.
 TEST_F(QtDropRenameTest, ListsAreRenamedWholeOrNotAtAll) {
@@ -157,17 +166,90 @@ TEST_F(QtDropRenameTest, ListsAreRenamedWholeOrNotAtAll) {
         std::filesystem::create_directory(folder);
         WriteFile(folder + "/a", "a");
         WriteFile(folder + "/b", "b");
-        std::string list = c.list;
-        for (std::size_t at = 0; (at = list.find('@', at)) != std::string::npos;) {
-            list.replace(at, 1, folder);
-            at += folder.size();
-        }
+        const std::string list = InFolder(c.list, folder);
         Type("txtFind", c.find);
         const std::size_t shownBefore = w.report.shown.size();
         DropOn(w.window, *RawUriListOf(list));
         EXPECT_EQ(Listing(folder), c.after) << c.what;
         EXPECT_EQ(w.report.shown.size(), shownBefore + (c.refused ? 1 : 0)) << c.what;
     }
+}
+
+// One data object for every drag, as X11 gives it: each fetch answers with
+// the next of `lists`, the last one for good.
+class DragAfterDrag : public QMimeData {
+  public:
+    explicit DragAfterDrag(std::vector<std::string> lists) : lists_(std::move(lists)) {}
+    bool hasFormat(const QString& type) const override { return type == "text/uri-list"; }
+    QStringList formats() const override { return {"text/uri-list"}; }
+    std::size_t fetches() const { return fetches_; }
+
+  protected:
+    QVariant retrieveData(const QString&, QMetaType) const override {
+        const std::size_t next = std::min(fetches_++, lists_.size() - 1);
+        return QByteArray::fromStdString(lists_[next]);
+    }
+
+  private:
+    std::vector<std::string> lists_;
+    mutable std::size_t fetches_ = 0;
+};
+
+// The list is fetched as the drag enters the window, while the pointer
+// hovers; each drop must still rename the files of its own drag.
+TEST_F(QtDropRenameTest, EachDropRenamesItsOwnDragsList) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lists;
+        const char* events;  // Enter, Move to the other control, Leave, Drop
+        std::vector<std::string> after;
+        std::size_t fetches;
+    };
+    const std::vector<Case> cases = {
+        {"a drag that left is forgotten", {"file://@/a", "file://@/b"}, "ELED", {"a", "new b"}, 2},
+        {"a drag crossing the controls is fetched once", {"file://@/b"}, "EMMD", {"a", "new b"}, 1},
+        {"an empty answer on entering is asked again", {"", "file://@/b"}, "ED", {"a", "new b"}, 2},
+    };
+    w.window.show();
+    QWindow& handle = *w.window.windowHandle();
+    const auto centre = [this](const char* name) {
+        QWidget& control = Target(name);
+        return control.mapTo(&w.window, control.rect().center());
+    };
+    const QPoint places[] = {centre("Label1"), centre("txtFind")};
+    w.Child<QAction>("mnuInsert").trigger();
+    Type("txtFind", "new ");
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::string folder = dir / ("drag" + std::to_string(i));
+        std::filesystem::create_directory(folder);
+        WriteFile(folder + "/a", "a");
+        WriteFile(folder + "/b", "b");
+        std::vector<std::string> lists;
+        for (const std::string& list : c.lists) lists.push_back(InFolder(list, folder));
+        DragAfterDrag mime(lists);
+        std::size_t at = 0;
+        for (const char* event = c.events; *event != '\0'; ++event) {
+            const QPoint place = places[at];
+            if (*event == 'E') {
+                QDragEnterEvent enter(place, Qt::CopyAction, &mime, Qt::LeftButton, {});
+                QApplication::sendEvent(&handle, &enter);
+            } else if (*event == 'M') {
+                at = 1 - at;
+                QDragMoveEvent move(places[at], Qt::CopyAction, &mime, Qt::LeftButton, {});
+                QApplication::sendEvent(&handle, &move);
+            } else if (*event == 'L') {
+                QDragLeaveEvent leave;
+                QApplication::sendEvent(&handle, &leave);
+            } else {
+                QDropEvent drop(place, Qt::CopyAction, &mime, Qt::LeftButton, {});
+                QApplication::sendEvent(&handle, &drop);
+            }
+        }
+        EXPECT_EQ(Listing(folder), c.after) << c.what;
+        EXPECT_EQ(mime.fetches(), c.fetches) << c.what;
+    }
+    EXPECT_TRUE(w.report.shown.empty());
 }
 
 TEST_F(QtDropRenameTest, TheWindowIsActiveAfterADropThatRenamed) {

@@ -55,10 +55,11 @@ void FormWindow::ConnectMenus(FormEvents& events, ErrorReport& report) {
 
 void FormWindow::RouteDrops(FormEvents& events, ErrorReport& report) {
     auto* router = new DropRouter(
-        [&events, &report](const std::string& target, const QMimeData& mime, DropArgs& args) {
+        [&events, &report](const std::string& target, const QMimeData& mime, QByteArray fetched,
+                           DropArgs& args) {
             RunEventHandler(report, [&] {
                 const BusyCursor busy;
-                QtDropData data(mime);
+                QtDropData data(mime, std::move(fetched));
                 events.DragDrop(target, data, args);
             });
         },

@@ -11,23 +11,28 @@ namespace {
 
 const QString kUriList = QStringLiteral("text/uri-list");
 
-// Some sources hand over URLs that Qt reports without the raw list; their
-// encoded form still carries every byte.
-QByteArray UriListBytes(const QMimeData& mime) {
-    if (mime.hasFormat(kUriList)) return mime.data(kUriList);
-    QByteArray list;
-    for (const QUrl& url : mime.urls()) list += url.toEncoded() + "\r\n";
-    return list;
-}
-
-std::unique_ptr<DropFileList> DroppedFiles(const QMimeData& mime) {
-    const auto list = std::make_shared<const QByteArray>(UriListBytes(mime));
+std::unique_ptr<DropFileList> FileListOf(QByteArray bytes) {
+    const auto list = std::make_shared<const QByteArray>(std::move(bytes));
     return std::make_unique<UriFileList>(
         std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list);
 }
 
 }  // namespace
 
-QtDropData::QtDropData(const QMimeData& mime) : files_([&mime] { return DroppedFiles(mime); }) {}
+// Some sources hand over URLs that Qt reports without the raw list; their
+// encoded form still carries every byte.
+QByteArray DroppedUriList(const QMimeData& mime) {
+    if (mime.hasFormat(kUriList)) return mime.data(kUriList);
+    QByteArray list;
+    for (const QUrl& url : mime.urls()) list += url.toEncoded() + "\r\n";
+    return list;
+}
+
+// A fetch before the drop can come back empty (a source too slow to answer
+// while the pointer passed); the drop then asks for the list again.
+QtDropData::QtDropData(const QMimeData& mime, QByteArray fetched)
+    : files_([&mime, fetched = std::move(fetched)]() mutable {
+          return FileListOf(fetched.isEmpty() ? DroppedUriList(mime) : std::move(fetched));
+      }) {}
 
 }  // namespace tolvane
