@@ -13,8 +13,10 @@ namespace {
 // linear time, so a long name with a long near-miss find text stays fast.
 std::size_t FindLeftmost(const Text& pattern, const Text& text) {
     if (pattern.empty()) return 0;
-    // The failure table, on the stack for find texts of usual length.
-    std::array<std::size_t, 64> shortTable{};
+    // The failure table, on the stack for find texts of usual length. Left
+    // unset: every place is written before it is read, and this runs once
+    // per renamed entry.
+    std::array<std::size_t, 64> shortTable;
     std::vector<std::size_t> longTable;
     std::size_t* fallback = shortTable.data();
     if (pattern.size() > shortTable.size()) {
