@@ -12,7 +12,7 @@
 #                              filesystems the renames are tested on
 set -eu
 
-linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libgtest-dev libgmock-dev"
+linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev libgtest-dev libgmock-dev"
 # libxtst-dev: the drag benchmark moves the pointer through XTEST itself.
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick libxtst-dev"
 # clang with its sanitizer and libFuzzer run-times, for the sanitizer build.

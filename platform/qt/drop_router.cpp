@@ -52,7 +52,7 @@ bool DropRouter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DropRouter::Drop(const std::string& target, QDropEvent& event) {
-    QByteArray fetched = prefetch_->Take();
+    QByteArray fetched = prefetch_->Take(event.mimeData());
     Offer(event);
     if (!event.isAccepted() || event.mimeData() == nullptr) return;
     DropArgs args = MakeDropArgs(event, event.dropAction());

@@ -81,6 +81,18 @@ drag_files bare-surface "$drag_source" "$dir/a.txt"
 expect_copy
 expect_files "$dir" "a.txt-größe"
 
+# A drag source that dies over the window leaves it no word that its drag
+# has ended; the next drag's drop renames that drag's files, not the dead
+# one's.
+dir="$E2E_TMP/abandoned"
+mkdir "$dir"
+touch "$dir/dead.txt" "$dir/live.txt"
+abandon_drag bare-surface "$drag_source" "$dir/dead.txt"
+drag_files bare-surface "$drag_source" "$dir/live.txt"
+expect_copy
+expect_files "$dir" "dead.txt" "live.txt-größe"
+expect_count "$dir" 2
+
 # An empty find text renames nothing and leaves the focus where it was.
 dir="$E2E_TMP/empty"
 mkdir "$dir"

@@ -124,24 +124,42 @@ choose_mode() {
 # and drops them on a place in the window, passing over the window on the
 # way; leaves the action the drop ended with in DRAG_RESULT.
 drag_files() {
-    local x y source=$2 window pid
+    carry_drag "$@"
+    xdotool mouseup 1
+    wait_for_exit "$DRAG_PID" "$DRAG_TIMEOUT" || fail "the drag did not end"
+    x_session_forget "$DRAG_PID"
+    # shellcheck disable=SC2034 # read by the tests
+    DRAG_RESULT=$(cat "$E2E_TMP/drag-source.out")
+}
+
+# abandon_drag PLACE DRAG_SOURCE PATH...: carries a drag of the paths over
+# PLACE and kills its source there, as a crash would: the window is never
+# told that the drag has ended. Then lets the button go.
+abandon_drag() {
+    carry_drag "$@"
+    kill -KILL "$DRAG_PID"
+    wait_for_exit "$DRAG_PID" 5 || fail "the drag source outlived SIGKILL"
+    x_session_forget "$DRAG_PID"
+    xdotool mouseup 1
+}
+
+# carry_drag PLACE DRAG_SOURCE PATH...: starts the drag source on the paths
+# (its pid in DRAG_PID), presses the button in it and carries the drag over
+# PLACE, the button still down.
+carry_drag() {
+    local x y source=$2 window
     read -r x y <<<"$(place_on_screen "$1")"
     shift 2
     tolvane_alive
     x_session_spawn drag-source "$source" "$@"
-    pid=$SPAWNED_PID
-    window=$(x_session_window "$pid" drag-source)
+    DRAG_PID=$SPAWNED_PID
+    window=$(x_session_window "$DRAG_PID" drag-source)
     # As a window manager would on the click, so that a focus change after
     # the drop is the program's doing.
     timeout 5 xdotool windowfocus --sync "$window" || fail "could not focus the drag source"
     pointer_to 100 50
     xdotool mousedown 1
     move_in_steps 100 50 "$x" "$y"
-    xdotool mouseup 1
-    wait_for_exit "$pid" "$DRAG_TIMEOUT" || fail "the drag did not end"
-    x_session_forget "$pid"
-    # shellcheck disable=SC2034 # read by the tests
-    DRAG_RESULT=$(cat "$E2E_TMP/drag-source.out")
 }
 
 # move_in_steps FROM_X FROM_Y TO_X TO_Y: moves the pointer as a hand would, in
