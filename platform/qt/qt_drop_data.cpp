@@ -29,7 +29,8 @@ QByteArray DroppedUriList(const QMimeData& mime) {
 }
 
 // A fetch before the drop can come back empty (a source too slow to answer
-// while the pointer passed); the drop then asks for the list again.
+// while the pointer passed); the drop then asks its data object again, which
+// on X11 asks the source again and on Wayland gives its first answer.
 QtDropData::QtDropData(const QMimeData& mime, QByteArray fetched)
     : files_([&mime, fetched = std::move(fetched)]() mutable {
           return FileListOf(fetched.isEmpty() ? DroppedUriList(mime) : std::move(fetched));
