@@ -23,7 +23,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLVANE_QT=ON -DTOLVANE_T
     -DTOLVANE_WERROR=OFF >/dev/null
 cmake --build build-bench -j2 >/dev/null
 bin=$PWD/build-bench
-for program in bench/rename_batch_bench bench/drop_bench bench/minimal_window_bench \
+for program in bench/rename_batch_bench bench/drop_bench bench/call_gap_bench bench/minimal_window_bench \
     bench/startup_probe bench/drag_bench app/tolvane tools/drag_source/tolvane-drag-source; do
     if [ ! -x "$bin/$program" ]; then
         echo "bench: build-bench/$program was not built" >&2
@@ -61,6 +61,9 @@ mkdir "$bin/bench-files"
 echo
 # shellcheck disable=SC2086
 "$bin/bench/drop_bench" 7 $rename_dirs
+echo
+# shellcheck disable=SC2086
+"$bin/bench/call_gap_bench" 5 $rename_dirs
 echo
 
 # A display of our own: -displayfd makes Xvfb pick a free number and report
