@@ -206,7 +206,8 @@ TEST_F(QtDropRenameTest, EachDropRenamesItsOwnDragsList) {
         std::size_t fetches;
     };
     const std::vector<Case> cases = {
-        {"a drag that left is forgotten", {"file://@/a", "file://@/b"}, "ELED", {"a", "new b"}, 2},
+        // After a leave, X11 may send the next drag's moves with no enter.
+        {"a drag that left is forgotten", {"file://@/a", "file://@/b"}, "ELMD", {"a", "new b"}, 2},
         {"a drag crossing the controls is fetched once", {"file://@/b"}, "EMMD", {"a", "new b"}, 1},
         {"an empty answer on entering is asked again", {"", "file://@/b"}, "ED", {"a", "new b"}, 2},
     };

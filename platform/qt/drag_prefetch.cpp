@@ -22,7 +22,7 @@ class DragPrefetch::XdndEnterWatch {
         : connection_(connection), cookie_(xcb_intern_atom(connection, 0, 9, "XdndEnter")) {}
 
     ~XdndEnterWatch() {
-        if (!resolved_) std::free(xcb_intern_atom_reply(connection_, cookie_, nullptr));
+        if (!resolved_) xcb_discard_reply(connection_, cookie_.sequence);
     }
     XdndEnterWatch(const XdndEnterWatch&) = delete;
     XdndEnterWatch& operator=(const XdndEnterWatch&) = delete;

@@ -137,7 +137,7 @@ drag_files() {
 # told that the drag has ended. Then lets the button go.
 abandon_drag() {
     carry_drag "$@"
-    kill -KILL "$DRAG_PID"
+    kill -KILL "$DRAG_PID" || fail "the drag source ended before it was killed"
     wait_for_exit "$DRAG_PID" 5 || fail "the drag source outlived SIGKILL"
     x_session_forget "$DRAG_PID"
     xdotool mouseup 1
