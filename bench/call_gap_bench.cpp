@@ -11,7 +11,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -60,11 +59,6 @@ struct CallTimes {
     double insideNs;
 };
 
-double MedianNs(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
 // Runs `side` with every call recorded; medians over its calls.
 CallTimes Record(const std::function<void()>& side) {
     callLog.entered.clear();
@@ -87,8 +81,7 @@ CallTimes Record(const std::function<void()>& side) {
     }
     double total = 0;
     for (const double ns : between) total += ns;
-    return CallTimes{MedianNs(between), total / static_cast<double>(between.size()),
-                     MedianNs(inside)};
+    return CallTimes{Median(between), total / static_cast<double>(between.size()), Median(inside)};
 }
 
 // Each side makes its files, renames them and checks the names; only its
@@ -139,7 +132,7 @@ int Run(int rounds, const std::string& root) {
         }
         std::printf(
             "    %-5s between calls: median %4.0f ns, mean %4.0f ns; inside the call %5.0f ns\n",
-            sides[side].first, MedianNs(between), MedianNs(betweenMean), MedianNs(inside));
+            sides[side].first, Median(between), Median(betweenMean), Median(inside));
     }
     return 0;
 }
