@@ -11,7 +11,7 @@ namespace {
 
 // Knuth-Morris-Pratt: the leftmost occurrence of `pattern` in `text` in
 // linear time, so a long name with a long near-miss find text stays fast.
-std::size_t FindLeftmost(const Text& pattern, const Text& text) {
+std::size_t FindLeftmost(const Text& pattern, std::u16string_view text) {
     if (pattern.empty()) return 0;
     // The failure table, on the stack for find texts of usual length. Left
     // unset: every place is written before it is read, and this runs once
@@ -64,7 +64,7 @@ void AppendPadded(Text& out, Short number, Short count) {
 }
 
 // Where ReplaceFirst replaces: the leftmost occurrence of `find`, or npos.
-std::size_t ReplacedPosition(const Text& find, const Text& name) {
+std::size_t ReplacedPosition(const Text& find, std::u16string_view name) {
     // The last position at which the find text could start, as a 16-bit
     // position: out of range raises OverflowError even when nothing matches.
     const Short lastStart = ToShort(static_cast<std::int64_t>(name.size()) -
@@ -73,13 +73,14 @@ std::size_t ReplacedPosition(const Text& find, const Text& name) {
     return FindLeftmost(find, name);
 }
 
-void AppendReplacedFirst(Text& out, const Text& find, const Text& name, const Text& replacement) {
+void AppendReplacedFirst(Text& out, const Text& find, std::u16string_view name,
+                         const Text& replacement) {
     const std::size_t at = ReplacedPosition(find, name);
     if (at == Text::npos) {
         out += name;
         return;
     }
-    out.append(name, 0, at).append(replacement).append(name, at + find.size());
+    out.append(name.substr(0, at)).append(replacement).append(name.substr(at + find.size()));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/short_int.h"
 #include "engine/text.h"
 
@@ -21,12 +23,12 @@ inline constexpr char16_t kModeNumber[] = u"N";
 
 // What one entry's new full path is built from.
 struct NameParts {
-    Text directory{};    // the entry's directory part, separator included
-    Text name{};         // the entry's file-name part, extension included
-    Text find{};         // the find box: find / insert / append / separator text
-    Text replacement{};  // the replacement box (Search and Replace only)
-    Short index = 1;     // 1-based position in the drop
-    Short count = 1;     // number of entries in the drop
+    std::u16string_view directory{};  // the entry's directory part, separator included
+    std::u16string_view name{};       // the entry's file-name part, extension included
+    Text find{};                      // the find box: find / insert / append / separator text
+    Text replacement{};               // the replacement box (Search and Replace only)
+    Short index = 1;                  // 1-based position in the drop
+    Short count = 1;                  // number of entries in the drop
 };
 
 // The new full path for `mode`; raises Error for a letter that names no mode.

@@ -30,10 +30,12 @@ Text JustPath(Text path, char16_t separator) {
     return path.substr(0, static_cast<std::size_t>(n));
 }
 
-void SplitPath(const Text& path, Text& directory, Text& name, char16_t separator) {
+void SplitPath(const Text& path, std::u16string_view& directory, std::u16string_view& name,
+               char16_t separator) {
     const auto n = static_cast<std::size_t>(LastSeparatorPosition(path, separator));
-    directory.assign(path, 0, n);
-    name.assign(path, n);
+    const std::u16string_view whole(path);
+    directory = whole.substr(0, n);
+    name = whole.substr(n);
 }
 
 }  // namespace tolvane

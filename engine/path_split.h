@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/text.h"
 
 namespace tolvane {
@@ -18,8 +20,9 @@ Text NoPath(Text path, char16_t separator = kPathSeparator);
 // Everything up to and including the last separator ("" when there is none).
 Text JustPath(Text path, char16_t separator = kPathSeparator);
 
-// JustPath and NoPath of `path` in one scan, written into `directory` and
-// `name`, whose buffers are reused from one entry of a batch to the next.
-void SplitPath(const Text& path, Text& directory, Text& name, char16_t separator = kPathSeparator);
+// JustPath and NoPath of `path` in one scan, as views into `path`: a batch
+// splits every entry, and copying the parts out would be wasted work.
+void SplitPath(const Text& path, std::u16string_view& directory, std::u16string_view& name,
+               char16_t separator = kPathSeparator);
 
 }  // namespace tolvane
