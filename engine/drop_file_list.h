@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/text.h"
 
@@ -15,9 +16,13 @@ class DropFileList {
     virtual std::int32_t Count() const = 0;
     // `index` runs from 1 to Count(); raises Error outside that range.
     virtual Text Entry(std::int32_t index) const = 0;
-    // Entry(index) into `path`, whose buffer a batch reuses from one entry to
-    // the next; lists that hold their entries copy them without allocating.
-    virtual void ReadEntry(std::int32_t index, Text& path) const { path = Entry(index); }
+    // Entry(index), valid until the next read: lists that hold their entries
+    // give a view of them, others fill `scratch`, a buffer that a batch reuses
+    // from one entry to the next.
+    virtual std::u16string_view ReadEntry(std::int32_t index, Text& scratch) const {
+        scratch = Entry(index);
+        return scratch;
+    }
 };
 
 }  // namespace tolvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/text.h"
 
 namespace tolvane {
@@ -10,7 +12,7 @@ class FileRenamer {
   public:
     virtual ~FileRenamer() = default;
 
-    virtual void Rename(const Text& oldPath, const Text& newPath) = 0;
+    virtual void Rename(std::u16string_view oldPath, std::u16string_view newPath) = 0;
 
     // Bracket the renames of one batch. Between the two a renamer may keep
     // what consecutive renames share (an open folder, say); EndBatch lets go

@@ -22,7 +22,7 @@ Text JustPath(Text path, char16_t separator = kPathSeparator);
 
 // JustPath and NoPath of `path` in one scan, as views into `path`: a batch
 // splits every entry, and copying the parts out would be wasted work.
-void SplitPath(const Text& path, std::u16string_view& directory, std::u16string_view& name,
+void SplitPath(std::u16string_view path, std::u16string_view& directory, std::u16string_view& name,
                char16_t separator = kPathSeparator);
 
 }  // namespace tolvane

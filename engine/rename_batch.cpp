@@ -4,20 +4,19 @@ namespace tolvane {
 
 namespace {
 
-// One entry's paths, kept from one entry to the next so that their buffers
-// are reused.
+// The buffers of one entry's paths, reused from one entry to the next.
 struct EntryPaths {
-    Text entry;
+    Text scratch;  // for a list that does not hold its entries
     Text newPath;
 };
 
 void RenameEntry(const DropFileList& files, FileRenamer& renamer, const Text& mode,
                  NameParts& parts, EntryPaths& paths) {
-    files.ReadEntry(parts.index, paths.entry);
-    SplitPath(paths.entry, parts.directory, parts.name);
+    const std::u16string_view entry = files.ReadEntry(parts.index, paths.scratch);
+    SplitPath(entry, parts.directory, parts.name);
     ComposeNewPath(mode, parts, paths.newPath);
     // The entry as dropped is its directory part followed by its name.
-    renamer.Rename(paths.entry, paths.newPath);
+    renamer.Rename(entry, paths.newPath);
 }
 
 }  // namespace

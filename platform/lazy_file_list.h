@@ -17,8 +17,8 @@ class LazyFileList : public DropFileList {
 
     std::int32_t Count() const override { return Paths().Count(); }
     Text Entry(std::int32_t index) const override { return Paths().Entry(index); }
-    void ReadEntry(std::int32_t index, Text& path) const override {
-        Paths().ReadEntry(index, path);
+    std::u16string_view ReadEntry(std::int32_t index, Text& scratch) const override {
+        return Paths().ReadEntry(index, scratch);
     }
 
   private:

@@ -25,7 +25,7 @@ class TextFileList : public DropFileList {
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;
-    void ReadEntry(std::int32_t index, Text& path) const override;
+    std::u16string_view ReadEntry(std::int32_t index, Text& scratch) const override;
 
   private:
     std::u16string_view At(std::int32_t index) const;

@@ -70,10 +70,12 @@ class RecordingRenamer : public FileRenamer {
   public:
     explicit RecordingRenamer(EventLog& log, int failAt = 0) : log_(log), failAt_(failAt) {}
 
-    void Rename(const Text& oldPath, const Text& newPath) override {
+    void Rename(std::u16string_view oldPath, std::u16string_view newPath) override {
         ++calls_;
-        log_.push_back("rename " + Logged(oldPath) + " -> " + Logged(newPath));
-        if (calls_ == failAt_) throw RenameError(EEXIST, u"File exists", oldPath, newPath);
+        log_.push_back("rename " + Logged(Text(oldPath)) + " -> " + Logged(Text(newPath)));
+        if (calls_ == failAt_) {
+            throw RenameError(EEXIST, u"File exists", Text(oldPath), Text(newPath));
+        }
     }
     void BeginBatch() override { ++batchesBegun; }
     void EndBatch() noexcept override { ++batchesEnded; }

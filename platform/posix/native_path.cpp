@@ -56,7 +56,7 @@ namespace {
 // Narrows the text's leading ASCII characters other than NUL, the whole of
 // most names, a byte for each into `out`, which is sized for the whole
 // text; returns how many.
-std::size_t NarrowAsciiPrefix(const Text& text, std::string& out) {
+std::size_t NarrowAsciiPrefix(std::u16string_view text, std::string& out) {
     const std::size_t size = text.size();
     out.resize(size);
     const char16_t* wide = text.data();
@@ -88,7 +88,7 @@ std::size_t NarrowAsciiPrefix(const Text& text, std::string& out) {
 
 }  // namespace
 
-bool TryToNativePath(const Text& text, std::string& out) {
+bool TryToNativePath(std::u16string_view text, std::string& out) {
     const std::size_t ascii = NarrowAsciiPrefix(text, out);
     if (ascii == text.size()) return true;
     out.resize(ascii);

@@ -23,7 +23,7 @@ std::optional<std::string> TryToNativePath(const Text& text);
 
 // As above, into `out` (whose buffer is reused); false where the above gives
 // nothing.
-bool TryToNativePath(const Text& text, std::string& out);
+bool TryToNativePath(std::u16string_view text, std::string& out);
 
 // As TryToNativePath, raising Error where it gives nothing.
 std::string ToNativePath(const Text& text);

@@ -28,7 +28,7 @@ void ConfirmExists(const RenameRequest& request, const std::string& path) {
     if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) request.Fail(errno);
 }
 
-void ConvertPath(const RenameRequest& request, const Text& path, std::string& bytes) {
+void ConvertPath(const RenameRequest& request, std::u16string_view path, std::string& bytes) {
     if (!TryToNativePath(path, bytes)) {
         request.Fail(EILSEQ, "a name holds a character that no file name can hold");
     }
@@ -109,7 +109,7 @@ void PosixRenamer::EndBatch() noexcept {
     inBatch_ = false;
 }
 
-void PosixRenamer::Rename(const Text& oldPath, const Text& newPath) {
+void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
     if (!inBatch_) {
         const RenameBatchScope single(*this);
         return Rename(oldPath, newPath);

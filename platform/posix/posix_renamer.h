@@ -27,7 +27,7 @@ class PosixRenamer : public FileRenamer {
     PosixRenamer() = default;
     explicit PosixRenamer(Options options) : options_(options) {}
 
-    void Rename(const Text& oldPath, const Text& newPath) override;
+    void Rename(std::u16string_view oldPath, std::u16string_view newPath) override;
     void BeginBatch() override;
     void EndBatch() noexcept override;
 

@@ -30,7 +30,7 @@ bool SameInode(const struct stat& a, const struct stat& b) {
 void RenameRequest::Fail(int number, const std::string& context) const {
     Text reason = FromNativePath(std::strerror(number));
     if (!context.empty()) reason += u" (" + FromNativePath(context) + u")";
-    throw RenameError(number, reason, old_, new_);
+    throw RenameError(number, reason, Text(old_), Text(new_));
 }
 
 Identity IdentityOf(const struct stat& info) {

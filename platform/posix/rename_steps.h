@@ -15,14 +15,15 @@ namespace tolvane::posix {
 // its failure with both paths.
 class RenameRequest {
   public:
-    RenameRequest(const Text& oldPath, const Text& newPath) : old_(oldPath), new_(newPath) {}
+    RenameRequest(std::u16string_view oldPath, std::u16string_view newPath)
+        : old_(oldPath), new_(newPath) {}
 
     // Raises RenameError for an errno value, with extra words if given.
     [[noreturn]] void Fail(int number, const std::string& context = {}) const;
 
   private:
-    const Text& old_;
-    const Text& new_;
+    std::u16string_view old_;
+    std::u16string_view new_;
 };
 
 // How one step of a multi-step rename ended: 0 when it was done, otherwise an

@@ -168,11 +168,11 @@ void UriFileList::DecodePathAt(std::size_t position, std::string& path) const {
     DecodePath(NextLine(rest), path);
 }
 
-void UriFileList::ReadEntry(std::int32_t index, Text& path) const {
+std::u16string_view UriFileList::ReadEntry(std::int32_t index, Text& scratch) const {
     const std::size_t position = ListPosition(index, starts_.size());
     const std::size_t decoded = static_cast<std::size_t>(decoded_.Count());
     if (position < decodedFrom_ || position >= decodedFrom_ + decoded) DecodeAhead(position);
-    decoded_.ReadEntry(static_cast<std::int32_t>(position - decodedFrom_ + 1), path);
+    return decoded_.ReadEntry(static_cast<std::int32_t>(position - decodedFrom_ + 1), scratch);
 }
 
 void UriFileList::DecodeAhead(std::size_t position) const {
@@ -189,9 +189,8 @@ void UriFileList::DecodeAhead(std::size_t position) const {
 }
 
 Text UriFileList::Entry(std::int32_t index) const {
-    Text path;
-    ReadEntry(index, path);
-    return path;
+    Text scratch;
+    return Text(ReadEntry(index, scratch));
 }
 
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {

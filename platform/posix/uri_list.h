@@ -35,7 +35,7 @@ class UriFileList : public DropFileList {
 
     std::int32_t Count() const override;
     Text Entry(std::int32_t index) const override;
-    void ReadEntry(std::int32_t index, Text& path) const override;
+    std::u16string_view ReadEntry(std::int32_t index, Text& scratch) const override;
     // The entry's path as the bytes of its name, into `path`.
     void ReadPath(std::int32_t index, std::string& path) const;
 

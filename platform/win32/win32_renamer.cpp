@@ -104,7 +104,9 @@ DiskOutcome RenameOnDisk(const Text& oldPath, const Text& target) {
 
 }  // namespace
 
-void Win32Renamer::Rename(const Text& oldPath, const Text& newPath) {
+void Win32Renamer::Rename(std::u16string_view oldView, std::u16string_view newView) {
+    const Text oldPath(oldView);
+    const Text newPath(newView);
     RefuseEmbeddedNul(oldPath, newPath);
     if (oldPath != newPath) RefuseTrimmedName(oldPath, newPath);
     const Text target = oldPath == newPath ? newPath : ExactNewPath(oldPath, newPath);

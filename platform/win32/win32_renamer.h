@@ -8,7 +8,7 @@ namespace tolvane {
 // nor copies across volumes. Paths are Windows paths with '\' separators.
 class Win32Renamer : public FileRenamer {
   public:
-    void Rename(const Text& oldPath, const Text& newPath) override;
+    void Rename(std::u16string_view oldPath, std::u16string_view newPath) override;
 };
 
 }  // namespace tolvane
