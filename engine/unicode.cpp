@@ -35,32 +35,49 @@ std::size_t DecodeUtf8(std::string_view bytes, char32_t& codePoint) {
     return length;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+std::size_t EncodeUtf8(char32_t c, char* out) {
+    const auto byte = [](char32_t value) { return static_cast<char>(value); };
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        out[0] = byte(c);
+        return 1;
     }
+    if (c < 0x800) {
+        out[0] = byte(0xC0 | (c >> 6));
+        out[1] = byte(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = byte(0xE0 | (c >> 12));
+        out[1] = byte(0x80 | ((c >> 6) & 0x3F));
+        out[2] = byte(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = byte(0xF0 | (c >> 18));
+    out[1] = byte(0x80 | ((c >> 12) & 0x3F));
+    out[2] = byte(0x80 | ((c >> 6) & 0x3F));
+    out[3] = byte(0x80 | (c & 0x3F));
+    return 4;
+}
+
+std::size_t EncodeUtf16(char32_t c, char16_t* out) {
+    if (c < 0x10000) {
+        out[0] = static_cast<char16_t>(c);
+        return 1;
+    }
+    c -= 0x10000;
+    out[0] = static_cast<char16_t>(0xD800 + (c >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    return 2;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    char bytes[4];
+    out.append(bytes, EncodeUtf8(c, bytes));
 }
 
 void AppendUtf16(Text& out, char32_t c) {
-    if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
-    } else {
-        c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    }
+    char16_t units[2];
+    out.append(units, EncodeUtf16(c, units));
 }
 
 Text FromUtf8(std::string_view bytes) {

@@ -14,6 +14,11 @@ inline char32_t CombineSurrogates(char16_t high, char16_t low) {
     return 0x10000 + ((char32_t{high} - 0xD800) << 10) + (char32_t{low} - 0xDC00);
 }
 
+// The code point's encoding written at `out`, which has room for 4 bytes or
+// 2 units; returns how many it took.
+std::size_t EncodeUtf8(char32_t codePoint, char* out);
+std::size_t EncodeUtf16(char32_t codePoint, char16_t* out);
+
 void AppendUtf8(std::string& out, char32_t codePoint);
 void AppendUtf16(Text& out, char32_t codePoint);
 

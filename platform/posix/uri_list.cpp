@@ -3,9 +3,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cerrno>
 #include <climits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/error.h"
 #include "platform/list_index.h"
@@ -22,17 +27,40 @@ int HexValue(char c) {
     return -1;
 }
 
-// Percent-escapes decoded byte by byte into `bytes`, replacing what it held;
-// a malformed escape is kept as typed. One plain loop into a buffer sized
-// up front: it runs once for every entry of a drop.
+// How many of the leading bytes of `text`, up to 16, hold no '%', copied to
+// `out`, which has room for 16; 0 where the processor has no instructions to
+// look at 16 at once.
+std::size_t CopyUpToPercent(std::string_view text, char* out) {
+#if defined(__SSE2__)
+    if (text.size() < 16) return 0;
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
+    const auto percents =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('%'))));
+    return percents == 0 ? 16 : static_cast<std::size_t>(std::countr_zero(percents));
+#else
+    (void)text;
+    (void)out;
+    return 0;
+#endif
+}
+
+// Percent-escapes decoded into `bytes`, replacing what it held; a malformed
+// escape is kept as typed. Into a buffer sized up front, the stretches
+// without escapes 16 bytes at a time: it runs once for every entry of a drop.
 void PercentDecode(std::string_view text, std::string& bytes) {
     bytes.resize(text.size());  // decoding never lengthens
     char* out = bytes.data();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '%' && i + 2 < text.size()) {
-            const int high = HexValue(text[i + 1]);
-            const int low = HexValue(text[i + 2]);
+    for (std::size_t i = 0; i < text.size();) {
+        // Writing never overtakes reading, so the 16 bytes fit.
+        const std::size_t plain = CopyUpToPercent(text.substr(i), out);
+        i += plain;
+        out += plain;
+        if (plain > 0) continue;
+        char c = text[i++];
+        if (c == '%' && i + 1 < text.size()) {
+            const int high = HexValue(text[i]);
+            const int low = HexValue(text[i + 1]);
             if (high >= 0 && low >= 0) {
                 c = static_cast<char>(high * 16 + low);
                 i += 2;
