@@ -26,6 +26,7 @@ const RoundTripCase kCases[] = {
     {"beyond U+10FFFF", "\xf4\x90\x80\x80", u"\xdcf4\xdc90\xdc80\xdc80"},
     {"invalid lead byte", "\xff\xfe", u"\xdcff\xdcfe"},
     {"decomposed accent kept", "e\xcc\x81", u"e\u0301"},
+    {"lowest two-byte among ascii", "abc\xc2\x80-ghijklmnop", u"abc\u0080-ghijklmnop"},
 };
 
 TEST(NativePath, DecodesAndRoundTripsEveryCase) {
@@ -37,12 +38,12 @@ TEST(NativePath, DecodesAndRoundTripsEveryCase) {
 }
 
 // Every pair of byte values at every place in a name long enough to be
-// converted several characters at a time, and in its tail.
+// converted 16 bytes at a time, and in its tail.
 TEST(NativePath, EveryByteValueRoundTrips) {
     for (int first = 1; first < 256; ++first) {
         for (int second = 1; second < 256; second += 17) {
-            for (std::size_t at = 0; at < 8; ++at) {
-                std::string bytes = "abcdefghi";
+            for (std::size_t at = 0; at < 19; ++at) {
+                std::string bytes = "abcdefghijklmnopqrst";
                 bytes[at] = static_cast<char>(first);
                 bytes[at + 1] = static_cast<char>(second);
                 ASSERT_EQ(ToNativePath(FromNativePath(bytes)), bytes)
@@ -58,13 +59,14 @@ TEST(NativePath, TypedTextNextToEscapedBytesStaysExact) {
 }
 
 TEST(NativePath, RefusesWhatNoFileNameCanHold) {
-    for (std::size_t at = 0; at < 9; ++at) {
-        Text withNul = u"abcdefghi";
+    for (std::size_t at = 0; at < 20; ++at) {
+        Text withNul = u"abcdefghijklmnopqrst";
         withNul[at] = u'\0';
         EXPECT_THROW(ToNativePath(withNul), Error) << "NUL at " << at;
     }
     EXPECT_THROW(ToNativePath(u"\xd800"), Error);
     EXPECT_THROW(ToNativePath(u"a\xdc10"), Error);
+    EXPECT_THROW(ToNativePath(u"abcdefghij\u00e4klmnopqrstu\xd800"), Error);
 }
 
 }  // namespace

@@ -71,6 +71,10 @@ TEST(UriList, MixedDropIsRefusedRatherThanPartlyRenamed) {
 
 TEST(UriList, MalformedEscapesAreKeptAsTyped) {
     EXPECT_THAT(LocalPathsFromUriList("file:///a%zz%4\nfile:///b%"), ElementsAre("/a%zz%4", "/b%"));
+    EXPECT_THAT(
+        LocalPathsFromUriList("file:///a/folder/name/past/16%20bytes/b%zz%4\n"
+                              "file:///a/folder/name/past/16%20bytes/b%"),
+        ElementsAre("/a/folder/name/past/16 bytes/b%zz%4", "/a/folder/name/past/16 bytes/b%"));
 }
 
 // A drop's list decodes its entries some hundreds at a time: whatever order
