@@ -21,7 +21,8 @@ inline constexpr char16_t kModeInsert[] = u"I";
 inline constexpr char16_t kModeAppend[] = u"A";
 inline constexpr char16_t kModeNumber[] = u"N";
 
-// What one entry's new full path is built from.
+// What one entry's new full path is built from. The entry's parts are views:
+// what they view must outlive the composition.
 struct NameParts {
     std::u16string_view directory{};  // the entry's directory part, separator included
     std::u16string_view name{};       // the entry's file-name part, extension included

@@ -59,10 +59,12 @@ TEST(NativePath, TypedTextNextToEscapedBytesStaysExact) {
 }
 
 TEST(NativePath, RefusesWhatNoFileNameCanHold) {
-    for (std::size_t at = 0; at < 20; ++at) {
-        Text withNul = u"abcdefghijklmnopqrst";
-        withNul[at] = u'\0';
-        EXPECT_THROW(ToNativePath(withNul), Error) << "NUL at " << at;
+    for (const Text text : {u"abcdefghijklmnopqrst", u"\u00e4bcdefghijklmnopqrst"}) {
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            Text withNul = text;
+            withNul[at] = u'\0';
+            EXPECT_THROW(ToNativePath(withNul), Error) << "NUL at " << at;
+        }
     }
     EXPECT_THROW(ToNativePath(u"\xd800"), Error);
     EXPECT_THROW(ToNativePath(u"a\xdc10"), Error);

@@ -27,9 +27,10 @@ int HexValue(char c) {
     return -1;
 }
 
-// How many of the leading bytes of `text`, up to 16, hold no '%', copied to
-// `out`, which has room for 16; 0 where the processor has no instructions to
-// look at 16 at once.
+// How many of the leading bytes of `text`, up to 16, come before any '%';
+// 0 where the processor has no instructions to look at 16 at once. Stores
+// the first 16 bytes at `out`, which must have room for them: the caller
+// keeps only as many as are returned.
 std::size_t CopyUpToPercent(std::string_view text, char* out) {
 #if defined(__SSE2__)
     if (text.size() < 16) return 0;

@@ -8,7 +8,7 @@ namespace tolvane {
 // nor copies across volumes. Paths are Windows paths with '\' separators.
 class Win32Renamer : public FileRenamer {
   public:
-    void Rename(std::u16string_view oldPath, std::u16string_view newPath) override;
+    void Rename(std::u16string_view oldView, std::u16string_view newView) override;
 };
 
 }  // namespace tolvane
