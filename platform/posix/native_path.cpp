@@ -18,12 +18,12 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) <-> U+DC00 + b
 
-// Most names are ASCII: runs of it are converted several characters at a
-// time, and a character that is not only interrupts the run.
+// Most names are ASCII: runs of it are converted 16 bytes at a time where
+// the processor has the instructions for it (text to bytes a word at a time
+// elsewhere), and a character that is not ASCII only interrupts the run.
 
 // The leading bytes of `narrow` below 0x80, at most `count` of them, widened
-// into `wide`; returns how many. 16 at a time where the processor has the
-// instructions for it: the drop widens its entries in stretches.
+// into `wide`; returns how many.
 std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide) {
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -45,9 +45,19 @@ std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide)
 // `count` of them, narrowed into `narrow`; returns how many.
 std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
     std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i aboveAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wide + i));
+        const __m128i outside =
+            _mm_or_si128(_mm_and_si128(chars, aboveAscii), _mm_cmpeq_epi16(chars, zero));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(outside, zero)) != 0xFFFF) break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(narrow + i), _mm_packus_epi16(chars, chars));
+    }
+#else
     if constexpr (std::endian::native == std::endian::little) {
-        // Four characters at a time, as the 16-bit lanes of one word, on any
-        // processor: 16 at a time gained 10 ns between two renames at most.
+        // Four characters at a time, as the 16-bit lanes of one word.
         constexpr std::uint64_t kAboveAscii = 0xFF80FF80FF80FF80;
         constexpr std::uint64_t kLaneOnes = 0x0001000100010001;
         constexpr std::uint64_t kLaneTops = 0x8000800080008000;
@@ -62,6 +72,7 @@ std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow
             std::memcpy(narrow + i, &bytes, sizeof bytes);
         }
     }
+#endif
     for (; i < count; ++i) {
         const unsigned c = wide[i];
         if (c - 1 >= 0x7F) break;  // NUL wraps around
