@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QWindow>
-#include <cstdint>
 #include <memory>
 
 namespace tolvane {
