@@ -23,7 +23,8 @@ std::u16string_view TextFileList::At(std::int32_t index) const {
 
 Text TextFileList::Entry(std::int32_t index) const { return Text(At(index)); }
 
-std::u16string_view TextFileList::ReadEntry(std::int32_t index, Text& /*scratch*/) const {
+[[gnu::hot]] std::u16string_view TextFileList::ReadEntry(std::int32_t index,
+                                                         Text& /*scratch*/) const {
     return At(index);
 }
 

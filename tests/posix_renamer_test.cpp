@@ -159,11 +159,20 @@ TEST_P(PosixRenamerTest, RefusedNamesChangeNothing) {
     Rename(dir / "a", dir / std::string(255, 'n'));
 }
 
-TEST_P(PosixRenamerTest, NulInTheNewNameIsRefused) {
+// A NUL would cut the path short, in a name or in a folder part alike.
+TEST_P(PosixRenamerTest, NulInEitherPathIsRefused) {
     WriteFile(dir / "a", "A");
-    EXPECT_THROW(
-        renamer.Rename(FromNativePath(dir / "a"), FromNativePath(dir / "a") + u'\0' + u"x"),
-        tolvane::RenameError);
+    const Text a = FromNativePath(dir / "a");
+    const Text nulFolder = FromNativePath(dir.path()) + u'\0' + u"/";
+    for (const auto& [from, to] : {std::pair{a, a + u'\0' + u"x"}, std::pair{a, nulFolder + u"b"},
+                                   std::pair{nulFolder + u"a", FromNativePath(dir / "b")}}) {
+        try {
+            renamer.Rename(from, to);
+            ADD_FAILURE() << "renamed";
+        } catch (const tolvane::RenameError& error) {
+            EXPECT_EQ(error.number(), EILSEQ);
+        }
+    }
     EXPECT_EQ(ReadFile(dir / "a"), "A");
 }
 

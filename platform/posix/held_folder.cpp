@@ -5,6 +5,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cstring>
+
+#include "platform/posix/native_path.h"
+
 namespace tolvane::posix {
 
 namespace {
@@ -34,14 +38,18 @@ int OpenWithoutLinks(const std::string& path) {
 
 }  // namespace
 
-int HeldFolder::For(std::string_view directory) {
+[[gnu::hot]] int HeldFolder::For(std::u16string_view directory) {
     if (directory.empty()) return kByPath;  // a name relative to the current folder
-    // path_ is empty only while nothing is held: For("") returns above.
-    if (directory == path_) return fd_.valid() ? fd_.get() : kByPath;
+    // path_ is empty only while nothing is held: For(u"") returns above.
+    if (!IsSameText(directory, path_)) Open(directory);
+    return fd_.valid() ? fd_.get() : kByPath;
+}
+
+void HeldFolder::Open(std::u16string_view directory) {
     Release();
     path_.assign(directory);
-    fd_ = UniqueFd(OpenWithoutLinks(path_));
-    return fd_.valid() ? fd_.get() : kByPath;
+    std::string bytes;
+    if (TryToNativePath(path_, bytes)) fd_ = UniqueFd(OpenWithoutLinks(bytes));
 }
 
 void HeldFolder::Release() noexcept {
@@ -49,6 +57,13 @@ void HeldFolder::Release() noexcept {
     path_.clear();
 }
 
-bool IsPlainName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+[[gnu::hot]] bool IsPlainName(std::u16string_view name) {
+    return !name.empty() && name != u"." && name != u"..";
+}
+
+[[gnu::hot]] bool IsSameText(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
 
 }  // namespace tolvane::posix

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/text.h"
 #include "platform/posix/unique_fd.h"
 
 namespace tolvane::posix {
@@ -24,19 +25,27 @@ class HeldFolder {
     static constexpr int kByPath = -1;
 
     // The descriptor for `directory` (a path up to and including its last
-    // '/'), or kByPath; always kByPath for "" (a path with no folder part).
-    int For(std::string_view directory);
+    // '/', as text), or kByPath; always kByPath for "" (a path with no
+    // folder part) and for a text that no path can hold.
+    int For(std::u16string_view directory);
 
     // Closes the folder; the next call of For opens afresh.
     void Release() noexcept;
 
   private:
-    std::string path_;  // what fd_ was opened for; empty when nothing is held
+    // Held once per folder: kept apart from the lookup done for every entry.
+    [[gnu::noinline]] void Open(std::u16string_view directory);
+
+    Text path_;  // what fd_ was opened for; empty when nothing is held
     UniqueFd fd_;
 };
 
 // A name that a lookup inside a folder finds as the path would: not empty,
 // not "." or "..".
-bool IsPlainName(std::string_view name);
+bool IsPlainName(std::u16string_view name);
+
+// The same characters. Compares bytes at once: std::u16string_view's own
+// comparison goes one character at a time.
+bool IsSameText(std::u16string_view a, std::u16string_view b);
 
 }  // namespace tolvane::posix

@@ -43,7 +43,7 @@ std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide)
 
 // The leading characters of `wide` that are ASCII other than NUL, at most
 // `count` of them, narrowed into `narrow`; returns how many.
-std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
+[[gnu::hot]] std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -120,7 +120,7 @@ std::optional<std::string> TryToNativePath(const Text& text) {
     return out;
 }
 
-bool TryToNativePath(std::u16string_view text, std::string& out) {
+[[gnu::hot]] bool TryToNativePath(std::u16string_view text, std::string& out) {
     // A byte for each character while they are ASCII; room for more is made
     // at the first that is not.
     out.resize(text.size());

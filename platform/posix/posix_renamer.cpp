@@ -20,10 +20,12 @@ namespace {
 using posix::DirectoryFd;
 using posix::HeldFolder;
 using posix::Location;
+using posix::PathBytes;
 using posix::RenameRequest;
 using posix::StepResult;
 
-void ConfirmExists(const RenameRequest& request, const std::string& path) {
+// The rare ways, kept out of the way of the usual one.
+[[gnu::cold]] void ConfirmExists(const RenameRequest& request, const std::string& path) {
     struct stat info {};
     if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) request.Fail(errno);
 }
@@ -41,30 +43,46 @@ struct Side {
     bool byPath = true;
 };
 
-std::size_t NameStart(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
+std::size_t NameStart(std::u16string_view path) {
+    const std::size_t slash = path.rfind(u'/');
+    return slash == std::u16string_view::npos ? 0 : slash + 1;
 }
 
-Side ByPath(const std::string& path) { return Side{AT_FDCWD, path.c_str(), true}; }
+// `path` converted whole into `bytes`, named by path.
+Side ByPath(const RenameRequest& request, std::u16string_view path, std::string& bytes) {
+    ConvertPath(request, path, bytes);
+    return Side{AT_FDCWD, bytes.c_str(), true};
+}
+
+// Only the name converted into `bytes`: the folder's part was converted once,
+// when it was opened.
+Side InFolder(const RenameRequest& request, int folder, std::u16string_view name,
+              std::string& bytes) {
+    ConvertPath(request, name, bytes);
+    return Side{folder, bytes.c_str(), false};
+}
 
 // The old side by name in its held folder where that finds what the path
 // would, and the new side in the same folder where its directory part is the
-// same text; otherwise by path.
-void ChooseSides(HeldFolder& held, const std::string& from, const std::string& to, Side& oldSide,
-                 Side& newSide) {
-    oldSide = ByPath(from);
-    newSide = ByPath(to);
+// same text; otherwise by path. Each side's bytes go into its buffer.
+void ChooseSides(const RenameRequest& request, HeldFolder& held, std::u16string_view from,
+                 std::u16string_view to, PathBytes& bytes, Side& oldSide, Side& newSide) {
     const std::size_t oldName = NameStart(from);
-    if (!posix::IsPlainName(std::string_view(from).substr(oldName))) return;
-    const std::string_view directory = std::string_view(from).substr(0, oldName);
-    const int folder = held.For(directory);
-    if (folder == HeldFolder::kByPath) return;
-    oldSide = Side{folder, from.c_str() + oldName, false};
+    const std::u16string_view directory = from.substr(0, oldName);
+    const int folder =
+        posix::IsPlainName(from.substr(oldName)) ? held.For(directory) : HeldFolder::kByPath;
+    if (folder == HeldFolder::kByPath) {
+        oldSide = ByPath(request, from, bytes.from);
+        newSide = ByPath(request, to, bytes.to);
+        return;
+    }
+    oldSide = InFolder(request, folder, from.substr(oldName), bytes.from);
     const std::size_t newName = NameStart(to);
-    if (std::string_view(to).substr(0, newName) == directory &&
-        posix::IsPlainName(std::string_view(to).substr(newName))) {
-        newSide = Side{folder, to.c_str() + newName, false};
+    if (posix::IsSameText(to.substr(0, newName), directory) &&
+        posix::IsPlainName(to.substr(newName))) {
+        newSide = InFolder(request, folder, to.substr(newName), bytes.to);
+    } else {
+        newSide = ByPath(request, to, bytes.to);
     }
 }
 
@@ -74,16 +92,17 @@ int RenameNoReplace(const Side& from, const Side& to) {
 }
 
 // The careful steps act on the folders the fast call used: a held one is
-// borrowed, any other opened here for these steps alone.
-Location LocationOf(const RenameRequest& request, const Side& side, const std::string& path) {
-    if (side.byPath) return posix::OpenLocation(request, path);
-    return Location{DirectoryFd::Borrowed(side.folder), side.name};
+// borrowed, any other opened here for these steps alone. `bytes` is the
+// side's buffer.
+Location LocationOf(const RenameRequest& request, const Side& side, const std::string& bytes) {
+    if (side.byPath) return posix::OpenLocation(request, bytes);
+    return Location{DirectoryFd::Borrowed(side.folder), bytes};
 }
 
 // After the no-replace call failed with `error`: a change of letter case on a
 // case-insensitive filesystem, or a filesystem without the flag.
-void RenameCarefully(const RenameRequest& request, const Location& from, const Location& to,
-                     int error, bool useNoReplaceFlag) {
+[[gnu::cold]] void RenameCarefully(const RenameRequest& request, const Location& from,
+                                   const Location& to, int error, bool useNoReplaceFlag) {
     if (error != EEXIST) {
         if (posix::IsMoveIntoItself(from, to)) {
             request.Fail(EINVAL, "a folder cannot move into itself");
@@ -104,29 +123,29 @@ void PosixRenamer::BeginBatch() { inBatch_ = true; }
 
 void PosixRenamer::EndBatch() noexcept {
     folder_.Release();
-    std::string().swap(from_);
-    std::string().swap(to_);
+    bytes_ = PathBytes();
     inBatch_ = false;
 }
 
-void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
+[[gnu::hot]] void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
     if (!inBatch_) {
         const RenameBatchScope single(*this);
         return Rename(oldPath, newPath);
     }
     const RenameRequest request(oldPath, newPath);
-    ConvertPath(request, oldPath, from_);
-    ConvertPath(request, newPath, to_);
-    if (from_ == to_) return ConfirmExists(request, from_);
+    if (posix::IsSameText(oldPath, newPath)) {
+        ConvertPath(request, oldPath, bytes_.from);
+        return ConfirmExists(request, bytes_.from);
+    }
     Side oldSide;
     Side newSide;
-    ChooseSides(folder_, from_, to_, oldSide, newSide);
+    ChooseSides(request, folder_, oldPath, newPath, bytes_, oldSide, newSide);
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(oldSide, newSide);
     if (error == 0) return;
     if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
-    RenameCarefully(request, LocationOf(request, oldSide, from_), LocationOf(request, newSide, to_),
-                    error, !options_.noReplaceUnsupported);
+    RenameCarefully(request, LocationOf(request, oldSide, bytes_.from),
+                    LocationOf(request, newSide, bytes_.to), error, !options_.noReplaceUnsupported);
 }
 
 }  // namespace tolvane

@@ -17,6 +17,17 @@ namespace tolvane {
 // Within a batch the folder of consecutive entries is held open and each is
 // renamed by name inside it; nothing is kept once the batch ends. A rename
 // outside a batch is a batch of its own.
+namespace posix {
+
+// What a rename passes to the system: each side's name in the held folder,
+// or its whole path. Buffers kept for the batch.
+struct PathBytes {
+    std::string from;
+    std::string to;
+};
+
+}  // namespace posix
+
 class PosixRenamer : public FileRenamer {
   public:
     struct Options {
@@ -35,9 +46,7 @@ class PosixRenamer : public FileRenamer {
     Options options_;
     bool inBatch_ = false;
     posix::HeldFolder folder_;
-    // The two paths' bytes, in buffers kept for the batch.
-    std::string from_;
-    std::string to_;
+    posix::PathBytes bytes_;
 };
 
 }  // namespace tolvane
