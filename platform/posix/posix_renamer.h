@@ -7,16 +7,6 @@
 
 namespace tolvane {
 
-// Renames with renameat2(RENAME_NOREPLACE) on the exact bytes of the names:
-// an existing target is never replaced, a move to another mount is refused
-// (never copied), and a symbolic link is renamed as the link itself.
-// Renaming an entry onto its own path succeeds without changing anything.
-// Where the filesystem lacks RENAME_NOREPLACE, files are moved by link then
-// unlink and folders by renaming over a freshly made empty placeholder.
-//
-// Within a batch the folder of consecutive entries is held open and each is
-// renamed by name inside it; nothing is kept once the batch ends. A rename
-// outside a batch is a batch of its own.
 namespace posix {
 
 // What a rename passes to the system: each side's name in the held folder,
@@ -28,6 +18,16 @@ struct PathBytes {
 
 }  // namespace posix
 
+// Renames with renameat2(RENAME_NOREPLACE) on the exact bytes of the names:
+// an existing target is never replaced, a move to another mount is refused
+// (never copied), and a symbolic link is renamed as the link itself.
+// Renaming an entry onto its own path succeeds without changing anything.
+// Where the filesystem lacks RENAME_NOREPLACE, files are moved by link then
+// unlink and folders by renaming over a freshly made empty placeholder.
+//
+// Within a batch the folder of consecutive entries is held open and each is
+// renamed by name inside it; nothing is kept once the batch ends. A rename
+// outside a batch is a batch of its own.
 class PosixRenamer : public FileRenamer {
   public:
     struct Options {
