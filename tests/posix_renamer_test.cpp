@@ -95,6 +95,15 @@ TEST_P(PosixRenamerTest, RenameOntoItselfSucceedsUnlessTheEntryIsGone) {
     Rename(dir / "abc.txt", dir / "abc.txt");
     EXPECT_EQ(ReadFile(dir / "abc.txt"), "A");
     EXPECT_EQ(RenameError(dir / "gone.txt", dir / "gone.txt"), ENOENT);
+    // Another text for the same bytes: "é" written out, and as the two bytes
+    // of a name that is not UTF-8; in the name, then in the folder part.
+    ::mkdir((dir / "\xC3\xA9").c_str(), 0700);
+    WriteFile(dir / "\xC3\xA9/x", "X");
+    const Text asBytes = FromNativePath(dir.path()) + u"/\xDCC3\xDCA9";
+    const RenameBatchScope batch(renamer);
+    renamer.Rename(FromNativePath(dir / "\xC3\xA9"), asBytes);
+    renamer.Rename(FromNativePath(dir / "\xC3\xA9/x"), asBytes + u"/x");
+    EXPECT_EQ(ReadFile(dir / "\xC3\xA9/x"), "X");
 }
 
 TEST_P(PosixRenamerTest, HardLinksAreNotMergedIntoOne) {
@@ -164,6 +173,8 @@ TEST_P(PosixRenamerTest, NulInEitherPathIsRefused) {
     WriteFile(dir / "a", "A");
     const Text a = FromNativePath(dir / "a");
     const Text nulFolder = FromNativePath(dir.path()) + u'\0' + u"/";
+    // In one batch: the folder held for the first is not reused for the last.
+    const RenameBatchScope batch(renamer);
     for (const auto& [from, to] : {std::pair{a, a + u'\0' + u"x"}, std::pair{a, nulFolder + u"b"},
                                    std::pair{nulFolder + u"a", FromNativePath(dir / "b")}}) {
         try {

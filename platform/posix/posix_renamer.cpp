@@ -24,12 +24,6 @@ using posix::PathBytes;
 using posix::RenameRequest;
 using posix::StepResult;
 
-// The rare ways, kept out of the way of the usual one.
-[[gnu::cold]] void ConfirmExists(const RenameRequest& request, const std::string& path) {
-    struct stat info {};
-    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) request.Fail(errno);
-}
-
 void ConvertPath(const RenameRequest& request, std::u16string_view path, std::string& bytes) {
     if (!TryToNativePath(path, bytes)) {
         request.Fail(EILSEQ, "a name holds a character that no file name can hold");
@@ -42,6 +36,13 @@ struct Side {
     const char* name = nullptr;
     bool byPath = true;
 };
+
+// A rename onto the entry's own path changes nothing, and succeeds while the
+// entry is there.
+void ConfirmExists(const RenameRequest& request, const Side& side) {
+    struct stat info {};
+    if (::fstatat(side.folder, side.name, &info, AT_SYMLINK_NOFOLLOW) != 0) request.Fail(errno);
+}
 
 std::size_t NameStart(std::u16string_view path) {
     const std::size_t slash = path.rfind(u'/');
@@ -84,6 +85,19 @@ void ChooseSides(const RenameRequest& request, HeldFolder& held, std::u16string_
     } else {
         newSide = ByPath(request, to, bytes.to);
     }
+}
+
+// Whether both sides give the same bytes. Two texts can: a character that
+// stands for a byte of a name that is not UTF-8 gives that very byte, which
+// may also begin a character written out.
+bool IsSamePath(const RenameRequest& request, std::u16string_view oldPath, const PathBytes& bytes,
+                const Side& oldSide, const Side& newSide) {
+    // Both names in the one held folder, or both whole paths.
+    if (oldSide.byPath == newSide.byPath) return bytes.from == bytes.to;
+    // The old name in the held folder, the new one by its path.
+    std::string whole;
+    ConvertPath(request, oldPath, whole);
+    return whole == bytes.to;
 }
 
 int RenameNoReplace(const Side& from, const Side& to) {
@@ -134,12 +148,14 @@ void PosixRenamer::EndBatch() noexcept {
     }
     const RenameRequest request(oldPath, newPath);
     if (posix::IsSameText(oldPath, newPath)) {
-        ConvertPath(request, oldPath, bytes_.from);
-        return ConfirmExists(request, bytes_.from);
+        return ConfirmExists(request, ByPath(request, oldPath, bytes_.from));
     }
     Side oldSide;
     Side newSide;
     ChooseSides(request, folder_, oldPath, newPath, bytes_, oldSide, newSide);
+    if (IsSamePath(request, oldPath, bytes_, oldSide, newSide)) {
+        return ConfirmExists(request, oldSide);
+    }
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(oldSide, newSide);
     if (error == 0) return;
