@@ -81,6 +81,41 @@ std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide)
     return i;
 }
 
+// Three bytes at most for each UTF-16 unit: four for a pair of two.
+constexpr std::size_t kMostBytesPerUnit = 3;
+constexpr std::size_t kRefused = static_cast<std::size_t>(-1);
+
+// `text` as bytes in `narrow`, which has room for kMostBytesPerUnit bytes a
+// unit; returns how many, or kRefused for a NUL or a lone surrogate that
+// does not stand for a byte.
+[[gnu::hot]] std::size_t NarrowInto(std::u16string_view text, char* narrow) {
+    std::size_t read = 0;
+    std::size_t written = 0;
+    for (;;) {
+        const std::size_t ascii =
+            NarrowAsciiRun(text.data() + read, text.size() - read, narrow + written);
+        read += ascii;
+        written += ascii;
+        if (read == text.size()) return written;
+        const char16_t c = text[read];
+        if (c == 0) return kRefused;
+        char32_t codePoint = c;
+        std::size_t length = 1;
+        if (IsHighSurrogate(c) && read + 1 < text.size() && IsLowSurrogate(text[read + 1])) {
+            codePoint = CombineSurrogates(c, text[read + 1]);
+            length = 2;
+        } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
+            narrow[written++] = static_cast<char>(c - kEscapeBase);
+            ++read;
+            continue;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            return kRefused;
+        }
+        written += EncodeUtf8(codePoint, narrow + written);
+        read += length;
+    }
+}
+
 }  // namespace
 
 Text FromNativePath(std::string_view bytes) {
@@ -121,37 +156,20 @@ std::optional<std::string> TryToNativePath(const Text& text) {
 }
 
 [[gnu::hot]] bool TryToNativePath(std::u16string_view text, std::string& out) {
-    // A byte for each character while they are ASCII; room for more is made
-    // at the first that is not.
-    out.resize(text.size());
-    std::size_t read = 0;
-    std::size_t written = 0;
-    for (;;) {
-        const std::size_t ascii =
-            NarrowAsciiRun(text.data() + read, text.size() - read, out.data() + written);
-        read += ascii;
-        written += ascii;
-        if (read == text.size()) break;
-        const char16_t c = text[read];
-        if (c == 0) return false;
-        // Three bytes at most for each character left, four for a pair of two.
-        const std::size_t room = written + 3 * (text.size() - read);
-        if (out.size() < room) out.resize(room);
-        char32_t codePoint = c;
-        std::size_t length = 1;
-        if (IsHighSurrogate(c) && read + 1 < text.size() && IsLowSurrogate(text[read + 1])) {
-            codePoint = CombineSurrogates(c, text[read + 1]);
-            length = 2;
-        } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
-            out[written++] = static_cast<char>(c - kEscapeBase);
-            ++read;
-            continue;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            return false;
-        }
-        written += EncodeUtf8(codePoint, out.data() + written);
-        read += length;
+    // A name, and most paths, go through a buffer on the stack and then into
+    // `out` in one copy: growing `out` to the most the text could need would
+    // fill it first, for every rename.
+    constexpr std::size_t kOnStack = 256;
+    if (text.size() <= kOnStack / kMostBytesPerUnit) {
+        char bytes[kOnStack];
+        const std::size_t written = NarrowInto(text, bytes);
+        if (written == kRefused) return false;
+        out.assign(bytes, written);
+        return true;
     }
+    out.resize(kMostBytesPerUnit * text.size());
+    const std::size_t written = NarrowInto(text, out.data());
+    if (written == kRefused) return false;
     out.resize(written);
     return true;
 }
