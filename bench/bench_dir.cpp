@@ -42,9 +42,17 @@ std::vector<std::string> ListNames(const std::string& path) {
 }  // namespace
 
 std::vector<std::string> BenchRoots(int argc, char** argv) {
-    if (argc > 2) return std::vector<std::string>(argv + 2, argv + argc);
-    const char* root = std::getenv("TMPDIR");
-    return {root != nullptr && *root != '\0' ? root : "/tmp"};
+    std::vector<std::string> roots(argv + std::min(argc, 2), argv + argc);
+    if (roots.empty()) {
+        const char* root = std::getenv("TMPDIR");
+        roots.emplace_back(root != nullptr && *root != '\0' ? root : "/tmp");
+    }
+    // Made absolute: a drop names its files by absolute URI.
+    for (std::string& root : roots) {
+        root = std::filesystem::absolute(root).lexically_normal();
+        while (root.size() > 1 && root.back() == '/') root.pop_back();
+    }
+    return roots;
 }
 
 BenchDir::BenchDir(const std::string& root) {

@@ -24,7 +24,7 @@ class BenchDir {
 };
 
 // The folders the benchmark directories are made in: the arguments after
-// the round count, or else $TMPDIR (or /tmp).
+// the round count, or else $TMPDIR (or /tmp); as absolute paths.
 std::vector<std::string> BenchRoots(int argc, char** argv);
 
 // Creates an empty file for each name, then flushes the filesystem so that
