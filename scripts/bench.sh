@@ -48,6 +48,13 @@ trap 'exit 143' TERM
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
     "kernel $(uname -r), load average $(cut -d ' ' -f 1-3 /proc/loadavg)"
+# With page-table isolation and no PCID, every system call drops the
+# process's address translations: each page touched between two renames
+# then costs a fresh lookup, a cost the floor loop barely pays.
+pcid=no
+grep -qw pcid /proc/cpuinfo && pcid=yes
+echo "page-table isolation: $(cat /sys/devices/system/cpu/vulnerabilities/meltdown 2>/dev/null ||
+    echo unknown); PCID: $pcid"
 echo
 
 # The renames run in a folder under the build tree (the disk's filesystem)
