@@ -1,8 +1,10 @@
 #include "platform/posix/held_folder.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <linux/openat2.h>
 #include <sys/syscall.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -36,6 +38,20 @@ int OpenWithoutLinks(const std::string& path) {
     return fd < 0 ? HeldFolder::kByPath : static_cast<int>(fd);
 }
 
+// Filesystems that pass each call on to a program or a server, whose answer
+// is all the kernel knows.
+bool MayMisreport(int fd) {
+    constexpr long kFuse = 0x65735546;
+    constexpr long kCifs = 0xFF534D42;
+    constexpr long kSmb2 = 0xFE534D42;
+    constexpr long kCeph = 0x00C36400;
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0) return true;
+    const long type = static_cast<long>(info.f_type);
+    return type == kFuse || type == NFS_SUPER_MAGIC || type == kCifs || type == kSmb2 ||
+           type == SMB_SUPER_MAGIC || type == kCeph;
+}
+
 }  // namespace
 
 [[gnu::hot]] int HeldFolder::For(std::u16string_view directory) {
@@ -50,11 +66,13 @@ void HeldFolder::Open(std::u16string_view directory) {
     path_.assign(directory);
     std::string bytes;
     if (TryToNativePath(path_, bytes)) fd_ = UniqueFd(OpenWithoutLinks(bytes));
+    mayMisreport_ = fd_.valid() && tolvane::posix::MayMisreport(fd_.get());
 }
 
 void HeldFolder::Release() noexcept {
     fd_ = UniqueFd();
     path_.clear();
+    mayMisreport_ = false;
 }
 
 [[gnu::hot]] bool IsPlainName(std::u16string_view name) {

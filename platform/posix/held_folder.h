@@ -32,12 +32,17 @@ class HeldFolder {
     // Closes the folder; the next call of For opens afresh.
     void Release() noexcept;
 
+    // The held folder lies on a FUSE or network filesystem, which may answer
+    // a call done that it did not do.
+    bool MayMisreport() const noexcept { return mayMisreport_; }
+
   private:
     // Held once per folder: kept apart from the lookup done for every entry.
     [[gnu::noinline]] void Open(std::u16string_view directory);
 
     Text path_;  // what fd_ was opened for; empty when nothing is held
     UniqueFd fd_;
+    bool mayMisreport_ = false;
 };
 
 // A name that a lookup inside a folder finds as the path would: not empty,

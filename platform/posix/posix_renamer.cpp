@@ -100,6 +100,22 @@ bool IsSamePath(const RenameRequest& request, std::u16string_view oldPath, const
     return whole == bytes.to;
 }
 
+bool Shows(const Side& side) {
+    struct statx info {};
+    return ::statx(side.folder, side.name, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_TYPE,
+                   &info) == 0;
+}
+
+// Where the filesystem may answer a rename done that it did not do, both
+// names are looked at, past the kernel's cache, before the rename counts.
+// (A change of letter case alone is never answered done there: the kernel
+// refuses it as a name taken before the filesystem is asked.)
+void ConfirmRenamed(const RenameRequest& request, const Side& from, const Side& to) {
+    if (!Shows(to) || Shows(from)) {
+        request.Fail(EIO, "the filesystem reported the rename done, but did not do it");
+    }
+}
+
 int RenameNoReplace(const Side& from, const Side& to) {
     if (::renameat2(from.folder, from.name, to.folder, to.name, RENAME_NOREPLACE) == 0) return 0;
     return errno;
@@ -158,7 +174,11 @@ void PosixRenamer::EndBatch() noexcept {
     }
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(oldSide, newSide);
-    if (error == 0) return;
+    if (error == 0) {
+        // By path, the rename may have changed where the path leads.
+        if (!oldSide.byPath && folder_.MayMisreport()) ConfirmRenamed(request, oldSide, newSide);
+        return;
+    }
     if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
     RenameCarefully(request, LocationOf(request, oldSide, bytes_.from),
                     LocationOf(request, newSide, bytes_.to), error, !options_.noReplaceUnsupported);

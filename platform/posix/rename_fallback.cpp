@@ -17,24 +17,39 @@ struct Entry {
     nlink_t links = 0;
 };
 
-bool LacksHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == EMLINK; }
+const char* const kNotDone = "the filesystem reported a step done that it did not do";
 
-// The entry is still under `at`: the filesystem reports it there now, and the
-// folder lists the name.
-bool IsStillUnder(const Location& at, const Entry& entry) {
-    return IdentityAt(at) == entry.identity && IsListed(at);
+// linkat's ways of saying that a filesystem has no hard links; FUSE passed
+// on ENOSYS for them before Linux 6.15, as many kernels still do.
+bool LacksHardLinks(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
-nlink_t LinkCount(const Location& at) {
+bool IsAt(const Location& at, const Identity& identity) { return IdentityAt(at) == identity; }
+
+// Nothing is under the name: the filesystem says so, not merely fails to say.
+bool IsFree(const Location& at) {
     struct stat info {};
-    return StatEntry(at, info) ? info.st_nlink : 0;
+    return !StatEntry(at, info) && errno == ENOENT;
+}
+
+// The error of a step that answered `error`, 0 meaning success, and yet did
+// not end where it should.
+StepResult Undone(int error, std::string context = {}) {
+    if (error != 0) return {error, std::move(context)};
+    return {EIO, context.empty() ? kNotDone : kNotDone + ("; " + context)};
+}
+
+std::string BothNames(const Location& from, const Location& to) {
+    return "the file now has both names, " + Quoted(from.name) + " and " + Quoted(to.name);
 }
 
 // A name could not be made in a folder that we hold.
 StepResult RefusedNewName(int error, const Location& from, const Location& to) {
+    // Whatever is there now, made by this very step or not, is not ours to
+    // remove: a resent call answers "File exists" for its own work.
+    if (IdentityAt(to)) return {error, Quoted(to.name) + " is there and was left as it is"};
     if (error == EEXIST) return {error, {}};
-    // Reported failed but made all the same: not ours to remove.
-    if (IdentityAt(to)) return {error, Quoted(to.name) + " exists now and was left as it is"};
     struct stat folder {};
     const bool folderExists = ::fstat(to.directory.get(), &folder) == 0 && folder.st_nlink > 0;
     if (!folderExists || !IdentityAt(from)) return {error, {}};
@@ -47,39 +62,60 @@ StepResult RefusedNewName(int error, const Location& from, const Location& to) {
     return {error, {}};
 }
 
-std::string BothNames(const Location& from, const Location& to) {
-    return "the file now has both names, " + Quoted(from.name) + " and " + Quoted(to.name);
+// Drops `aside`, a name that only this process knows, of an entry that lives
+// on under another name.
+StepResult DropName(const Location& aside) {
+    const int error = ::unlinkat(aside.directory.get(), aside.name.c_str(), 0) == 0 ? 0 : errno;
+    if (IsFree(aside)) return {};  // gone, whatever the reply said
+    return Undone(error, "it also has the name " + Quoted(aside.name));
 }
 
-// After an unlink of the old name reported a failure: the file had both names
-// before it, so look which ones it has now.
-StepResult AfterFailedUnlink(int error, const Location& from, const Entry& entry,
-                             const Location& to) {
-    const bool underOld = IsStillUnder(from, entry);
-    const bool underNew = IdentityAt(to) == entry.identity;
-    // Carried out, and only the reply was lost (a network filesystem resending
-    // the call answers ENOENT).
-    if (!underOld && underNew) return {};
-    if (underOld && !underNew) return {error, {}};
-    if (!underOld) return {error, "the file is under neither name; nothing was removed"};
-    // Both names: the new one may go, since the file lives on under the old,
-    // and its link count still counts both.
-    if (LinkCount(to) < entry.links + 1) return {error, BothNames(from, to)};
-    ::unlinkat(to.directory.get(), to.name.c_str(), 0);
-    if (IdentityAt(to) == entry.identity) return {error, BothNames(from, to)};
-    return {error, {}};
+// Gives the entry under `aside` its name `at` again by a link, which never
+// replaces, and drops `aside`. Says where the entry stays when it cannot.
+StepResult LinkBack(const Location& aside, const Location& at) {
+    const std::optional<Identity> parked = IdentityAt(aside);
+    if (!parked) return {};
+    const int error = ::linkat(aside.directory.get(), aside.name.c_str(), at.directory.get(),
+                               at.name.c_str(), 0) == 0
+                          ? 0
+                          : errno;
+    if (!IsAt(at, *parked)) return Undone(error, "it was left as " + Quoted(aside.name));
+    return DropName(aside);
 }
 
-StepResult RemoveOldName(const Location& from, const Entry& entry, const Location& to) {
-    // The old name goes only while the new one is shown to be the same file.
-    if (IdentityAt(to) != entry.identity || IdentityAt(from) != entry.identity) {
-        return {EIO,
-                "the new name does not show the file after linking it, so nothing was "
-                "removed; the file may now have both names, " +
-                    Quoted(from.name) + " and " + Quoted(to.name)};
+// Where the link was made, also when the reply said otherwise: the new name
+// shows the file, and the file has one name more than before. A name that
+// was the file's own before (a hard link) leaves the count as it was.
+bool IsLinkedAt(const Location& to, const Entry& entry) {
+    struct stat info {};
+    return StatEntry(to, info) && IdentityOf(info) == entry.identity && info.st_nlink > entry.links;
+}
+
+// With the file under both names, the old one goes. It is first moved to a
+// name that only this process knows: what another program saved under the
+// old name since the link (an editor's atomic save) is then moved, not
+// removed, and goes back; only the file's own extra name is dropped.
+StepResult RetireOldName(const Location& from, const Entry& entry, const Location& to) {
+    Location aside = SameFolder(from, {});
+    const StepResult moved = MoveAside(from, aside);
+    if (!moved.done()) return {moved.error, BothNames(from, to)};
+    if (!IsAt(aside, entry.identity)) {
+        const StepResult back = LinkBack(aside, from);
+        if (!back.done()) {
+            return {back.error,
+                    "another program saved " + Quoted(from.name) + " meanwhile; " + back.context};
+        }
+    } else if (!IsAt(to, entry.identity)) {
+        // Another program replaced the new name: the file keeps its old one.
+        const StepResult back = LinkBack(aside, from);
+        return {EEXIST, Quoted(to.name) + " was replaced by another program meanwhile" +
+                            (back.done() ? "" : "; the file " + back.context)};
+    } else {
+        const StepResult dropped = DropName(aside);
+        if (!dropped.done()) return {dropped.error, "renamed, but " + dropped.context};
     }
-    if (::unlinkat(from.directory.get(), from.name.c_str(), 0) == 0) return {};
-    return AfterFailedUnlink(errno, from, entry, to);
+    if (!IsAt(to, entry.identity)) return Undone(0);
+    return {};
 }
 
 // Nothing when the filesystem has no hard links.
@@ -87,67 +123,83 @@ std::optional<StepResult> MoveFileByLink(const Location& from, const Entry& entr
                                          const Location& to) {
     // linkat fails with EEXIST rather than replace; flags 0 links a symbolic
     // link itself, not its target.
-    if (::linkat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str(), 0) ==
-        0) {
-        return RemoveOldName(from, entry, to);
-    }
-    const int error = errno;
+    const int error = ::linkat(from.directory.get(), from.name.c_str(), to.directory.get(),
+                               to.name.c_str(), 0) == 0
+                          ? 0
+                          : errno;
     if (LacksHardLinks(error)) return std::nullopt;
-    // A link reported failed may still have been made; two names lose nothing.
-    if (error != EEXIST && IdentityAt(to) == entry.identity) {
-        return StepResult{error, BothNames(from, to)};
-    }
+    if (IsLinkedAt(to, entry)) return RetireOldName(from, entry, to);
+    if (error == 0) return Undone(0);
     return RefusedNewName(error, from, to);
 }
 
 // The placeholder made under the new name is still there, still ours and, for
 // a file, still empty.
-bool IsUntouchedPlaceholder(const Location& to, const Identity& placeholder) {
+bool IsUntouchedPlaceholder(const Location& at, const Identity& placeholder) {
     struct stat now {};
-    return StatEntry(to, now) && IdentityOf(now) == placeholder && now.st_nlink > 0 &&
+    return StatEntry(at, now) && IdentityOf(now) == placeholder && now.st_nlink > 0 &&
            (S_ISDIR(now.st_mode) || now.st_size == 0);
 }
 
-// After a rename over the placeholder reported a failure.
-StepResult AfterFailedMoveOverPlaceholder(int error, const Location& from, const Entry& entry,
-                                          const Location& to, const Identity& placeholder) {
-    const bool underOld = IsStillUnder(from, entry);
-    const std::optional<Identity> atNew = IdentityAt(to);
-    if (!underOld && atNew == entry.identity) return {};  // carried out; only the reply was lost
-    if (!underOld) return {error, "the entry is no longer under its old name; nothing was removed"};
-    if (!IsUntouchedPlaceholder(to, placeholder)) {
-        if (!atNew) return {error, {}};
-        return {error, Quoted(to.name) + " was changed meanwhile and was left as it is"};
+// Removes the placeholder made under `to`. A file is first moved to a name
+// that only this process knows, so that what another program put under the
+// new name meanwhile is never removed: that is left where it went, and
+// named. A folder is not moved (FAT through FUSE loses the contents of a
+// folder it renames): removing one fails while anything is in it, so at
+// most an empty folder put in its place after the check could go.
+StepResult RemovePlaceholder(const Location& to, const Identity& placeholder) {
+    if (S_ISDIR(placeholder.type)) {
+        if (!IsUntouchedPlaceholder(to, placeholder)) {
+            return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
+        }
+        const int error =
+            ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+        if (!IsAt(to, placeholder)) return {};
+        return Undone(error, "the empty placeholder " + Quoted(to.name) + " was left");
     }
-    // Only an empty folder can be removed this way, and a file only while
-    // the checks above show it is still the empty one made here.
-    const int flags = S_ISDIR(placeholder.type) ? AT_REMOVEDIR : 0;
-    ::unlinkat(to.directory.get(), to.name.c_str(), flags);
-    if (IdentityAt(to) == placeholder) {
-        return {error, "the empty placeholder " + Quoted(to.name) + " was left"};
+    Location aside = SameFolder(to, {});
+    if (!MoveAside(to, aside).done()) {
+        return {EIO, "the empty placeholder " + Quoted(to.name) + " was left"};
     }
-    if (S_ISDIR(entry.identity.type) && error == EPERM) {
-        return {error,
-                "the filesystem refuses to put a folder in place of the empty folder that "
-                "reserved its new name, so it cannot rename folders safely"};
+    if (!IsUntouchedPlaceholder(aside, placeholder)) {
+        return {EEXIST, "what another program put under " + Quoted(to.name) +
+                            " meanwhile was moved to " + Quoted(aside.name)};
     }
-    return {error, {}};
+    const int error = ::unlinkat(aside.directory.get(), aside.name.c_str(), 0) == 0 ? 0 : errno;
+    if (IsFree(aside)) return {};
+    return Undone(error, "the empty placeholder was left as " + Quoted(aside.name));
 }
 
 // The placeholder is made atomically, so it can be nothing but ours; the
-// plain rename over it then replaces nothing but that empty entry. A file
-// placeholder could be written to by another program between the check and
-// the rename: the one window that remains.
+// plain rename over it then replaces nothing but that empty entry, checked
+// just before. What another program renames onto the new name while that
+// check runs is replaced: no call closes that window without hard links.
 StepResult MoveOverPlaceholder(const Location& from, const Entry& entry, const Location& to,
                                const Identity& placeholder) {
     if (!IsUntouchedPlaceholder(to, placeholder)) {
         return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
     }
-    if (::renameat(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str()) ==
-        0) {
-        return {};
+    const int error = ::renameat(from.directory.get(), from.name.c_str(), to.directory.get(),
+                                 to.name.c_str()) == 0
+                          ? 0
+                          : errno;
+    // The new name and the old tell whether it was done, whatever the reply.
+    const bool underOld = IsAt(from, entry.identity);
+    if (!underOld && IsAt(to, entry.identity)) return {};
+    if (!underOld) {
+        return Undone(error, "the entry is no longer under its old name; nothing was removed");
     }
-    return AfterFailedMoveOverPlaceholder(errno, from, entry, to, placeholder);
+    StepResult result = Undone(error);
+    if (S_ISDIR(entry.identity.type) && error == EPERM) {
+        result.context =
+            "the filesystem refuses to put a folder in place of the empty folder that "
+            "reserved its new name, so it cannot rename folders safely";
+    }
+    const StepResult removed = RemovePlaceholder(to, placeholder);
+    if (!removed.done()) {
+        result.context += (result.context.empty() ? "" : "; ") + removed.context;
+    }
+    return result;
 }
 
 // Who the just-made placeholder is. Its descriptor is closed before the
@@ -184,6 +236,27 @@ bool LacksNoReplaceSupport(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
+bool TakeFreeName(Location& at) {
+    constexpr int kAttempts = 16;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        at.name = TemporaryName();
+        if (IsFree(at)) return true;
+    }
+    return false;
+}
+
+StepResult MoveAside(const Location& from, Location& aside) {
+    if (!TakeFreeName(aside)) return {EEXIST, {}};
+    // A plain rename: nobody else puts anything under a name they do not
+    // know, so it replaces nothing, and the name tells whether it was done.
+    const int error = ::renameat(from.directory.get(), from.name.c_str(), aside.directory.get(),
+                                 aside.name.c_str()) == 0
+                          ? 0
+                          : errno;
+    if (IdentityAt(aside)) return {};
+    return Undone(error);
+}
+
 StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to) {
     struct stat info {};
     if (!StatEntry(from, info)) return {errno, {}};
@@ -194,11 +267,14 @@ StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to) {
 }
 
 StepResult MoveWithoutReplacing(const Location& from, const Location& to, bool useNoReplaceFlag) {
-    if (useNoReplaceFlag) {
-        const int error = RenameNoReplace(from, to);
-        if (!LacksNoReplaceSupport(error)) return {error, {}};
-    }
-    return MoveWithoutNoReplaceFlag(from, to);
+    if (!useNoReplaceFlag) return MoveWithoutNoReplaceFlag(from, to);
+    const std::optional<Identity> entry = IdentityAt(from);
+    const int error = RenameNoReplace(from, to);
+    if (LacksNoReplaceSupport(error)) return MoveWithoutNoReplaceFlag(from, to);
+    if (error != 0) return {error, {}};
+    // Done when the new name shows the entry and the old one does not.
+    if (entry && IsAt(to, *entry) && !IsAt(from, *entry)) return {};
+    return Undone(0);
 }
 
 }  // namespace tolvane::posix

@@ -7,13 +7,23 @@ namespace tolvane::posix {
 // Errors with which renameat2 says that it does not know RENAME_NOREPLACE.
 bool LacksNoReplaceSupport(int error);
 
+// Sets in `at` a fresh name (TemporaryName) that nothing in its folder has;
+// false when none was found.
+bool TakeFreeName(Location& at);
+
+// Moves what `from` names to a fresh name in its folder that only this
+// process knows (TemporaryName), set in `aside`. Done when something is there
+// afterwards, whatever the filesystem answered.
+StepResult MoveAside(const Location& from, Location& aside);
+
 // Moves `from` to `to` on a filesystem without RENAME_NOREPLACE, never
-// replacing what `to` names. A file is hard-linked under the new name and
-// then unlinked; without hard links it is renamed over an empty file made
-// under the new name just before. A folder is renamed over an empty folder
-// made the same way. No name is removed unless the entry is shown to live on
-// under the other one, or it is the placeholder made here; when a step
-// reports a failure, what is on disk decides what is undone.
+// replacing what `to` names. A file is hard-linked under the new name, and
+// the old name is then moved aside and dropped; without hard links it is
+// renamed over an empty file made under the new name just before. A folder
+// is renamed over an empty folder made the same way. Only names that this
+// process made are ever removed, and only after moving them aside; when a
+// step answers, what is on disk decides what it did. Done only when the new
+// name shows the entry.
 StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to);
 
 // One no-replace call, or the steps above where the filesystem lacks it.

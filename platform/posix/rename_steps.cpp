@@ -6,6 +6,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -82,18 +83,20 @@ int RenameNoReplace(const Location& from, const Location& to) {
     return errno;
 }
 
-bool IsListed(const Location& at) {
+std::optional<bool> IsListed(const Location& at) {
     // A second descriptor: readdir needs its own open of the folder.
     const int fd = ::openat(at.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return std::nullopt;
     std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
     if (!dir) {
         ::close(fd);
-        return false;
+        return std::nullopt;
     }
+    errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         if (at.name == entry->d_name) return true;
     }
+    if (errno != 0) return std::nullopt;
     return false;
 }
 
@@ -115,6 +118,11 @@ bool IsMoveIntoItself(const Location& from, const Location& to) {
         current = std::move(parent);
     }
     return false;
+}
+
+std::string TemporaryName() {
+    static std::atomic<unsigned> counter{0};
+    return "tolvane-renaming-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
 std::string Quoted(const std::string& name) { return "\u201C" + name + "\u201D"; }

@@ -86,14 +86,20 @@ Location SameFolder(const Location& at, std::string name);
 // renameat2 with RENAME_NOREPLACE; returns the errno value, 0 on success.
 int RenameNoReplace(const Location& from, const Location& to);
 
-// Whether the folder lists `at`'s name byte for byte (false when it cannot be
-// read). A name may be found by a lookup and still not be listed: on a
-// case-insensitive filesystem another spelling of a listed name is found too.
-bool IsListed(const Location& at);
+// Whether the folder lists `at`'s name byte for byte; nothing when the
+// listing cannot be read. A name may be found by a lookup and still not be
+// listed: on a case-insensitive filesystem another spelling of a listed name
+// is found too.
+std::optional<bool> IsListed(const Location& at);
 
 // The folder `from` lies on the path of `to`'s directory (a folder moved into
 // itself), which is the true meaning of an EINVAL from the kernel.
 bool IsMoveIntoItself(const Location& from, const Location& to);
+
+// A fresh name for an entry on its way, visible and recognisable, so that an
+// entry left under it by a crash is found again, and short, so that it fits
+// wherever the old name did. Nobody else knows it.
+std::string TemporaryName();
 
 // "“name”" for error texts.
 std::string Quoted(const std::string& name);

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/posix/rename_steps.h"
 
 namespace tolvane::posix {
 
+// Whether two names differ in letter case alone (byte for byte where they
+// are not UTF-8).
+bool IsLetterCaseChange(std::string_view a, std::string_view b);
+
 // Whether `to` may be another spelling of `from`'s name in the same folder,
-// as on a case-insensitive filesystem: the folder lists `from` byte for byte,
-// and `to` is found all the same without being listed. Inode numbers cannot
+// as on a case-insensitive filesystem: the two differ in letter case alone,
+// the folder lists `from` byte for byte, and `to` is found all the same
+// without being listed. Inode numbers cannot
 // tell more: filesystems in FUSE give each spelling a number of its own.
 bool IsAnotherSpelling(const Location& from, const Location& to);
 
