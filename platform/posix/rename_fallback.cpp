@@ -20,7 +20,7 @@ struct Entry {
 const char* const kNotDone = "the filesystem reported a step done that it did not do";
 
 // linkat's ways of saying that a filesystem has no hard links; FUSE passed
-// on ENOSYS for them before Linux 6.15, as many kernels still do.
+// on ENOSYS for them before a kernel change of 2025, as many kernels still do.
 bool LacksHardLinks(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
@@ -37,7 +37,17 @@ bool IsFree(const Location& at) {
 // not end where it should.
 StepResult Undone(int error, std::string context = {}) {
     if (error != 0) return {error, std::move(context)};
-    return {EIO, context.empty() ? kNotDone : kNotDone + ("; " + context)};
+    return {EIO, context.empty() ? kNotDone : context + " (" + kNotDone + ")"};
+}
+
+// renameat with no flags, which replaces what the new name holds: only for
+// names that nobody else knows or that were just reserved; the errno value,
+// 0 on success.
+int RenamePlainly(const Location& from, const Location& to) {
+    return ::renameat(from.directory.get(), from.name.c_str(), to.directory.get(),
+                      to.name.c_str()) == 0
+               ? 0
+               : errno;
 }
 
 std::string BothNames(const Location& from, const Location& to) {
@@ -67,11 +77,12 @@ StepResult RefusedNewName(int error, const Location& from, const Location& to) {
 StepResult DropName(const Location& aside) {
     const int error = ::unlinkat(aside.directory.get(), aside.name.c_str(), 0) == 0 ? 0 : errno;
     if (IsFree(aside)) return {};  // gone, whatever the reply said
-    return Undone(error, "it also has the name " + Quoted(aside.name));
+    return Undone(error, "also has the name " + Quoted(aside.name));
 }
 
 // Gives the entry under `aside` its name `at` again by a link, which never
-// replaces, and drops `aside`. Says where the entry stays when it cannot.
+// replaces, and drops `aside`. Says where the entry stays when it cannot
+// (words that follow the entry's own in an error).
 StepResult LinkBack(const Location& aside, const Location& at) {
     const std::optional<Identity> parked = IdentityAt(aside);
     if (!parked) return {};
@@ -79,11 +90,11 @@ StepResult LinkBack(const Location& aside, const Location& at) {
                                at.name.c_str(), 0) == 0
                           ? 0
                           : errno;
-    if (!IsAt(at, *parked)) return Undone(error, "it was left as " + Quoted(aside.name));
+    if (!IsAt(at, *parked)) return Undone(error, "was left as " + Quoted(aside.name));
     return DropName(aside);
 }
 
-// Where the link was made, also when the reply said otherwise: the new name
+// Where the link was made although the reply said otherwise: the new name
 // shows the file, and the file has one name more than before. A name that
 // was the file's own before (a hard link) leaves the count as it was.
 bool IsLinkedAt(const Location& to, const Entry& entry) {
@@ -102,8 +113,8 @@ StepResult RetireOldName(const Location& from, const Entry& entry, const Locatio
     if (!IsAt(aside, entry.identity)) {
         const StepResult back = LinkBack(aside, from);
         if (!back.done()) {
-            return {back.error,
-                    "another program saved " + Quoted(from.name) + " meanwhile; " + back.context};
+            return {back.error, "another program saved " + Quoted(from.name) +
+                                    " meanwhile, and its file " + back.context};
         }
     } else if (!IsAt(to, entry.identity)) {
         // Another program replaced the new name: the file keeps its old one.
@@ -112,9 +123,11 @@ StepResult RetireOldName(const Location& from, const Entry& entry, const Locatio
                             (back.done() ? "" : "; the file " + back.context)};
     } else {
         const StepResult dropped = DropName(aside);
-        if (!dropped.done()) return {dropped.error, "renamed, but " + dropped.context};
+        if (!dropped.done()) return {dropped.error, "renamed, but the file " + dropped.context};
     }
-    if (!IsAt(to, entry.identity)) return Undone(0);
+    if (!IsAt(to, entry.identity)) {
+        return {EIO, Quoted(to.name) + " did not show the file at the end"};
+    }
     return {};
 }
 
@@ -128,62 +141,38 @@ std::optional<StepResult> MoveFileByLink(const Location& from, const Entry& entr
                           ? 0
                           : errno;
     if (LacksHardLinks(error)) return std::nullopt;
-    if (IsLinkedAt(to, entry)) return RetireOldName(from, entry, to);
+    // Answered done, the new name must show the file; answered failed, it
+    // must also have gained a name.
+    if (error == 0 ? IsAt(to, entry.identity) : IsLinkedAt(to, entry)) {
+        return RetireOldName(from, entry, to);
+    }
     if (error == 0) return Undone(0);
     return RefusedNewName(error, from, to);
 }
 
-// The placeholder made under the new name is still there, still ours and, for
-// a file, still empty.
-bool IsUntouchedPlaceholder(const Location& at, const Identity& placeholder) {
+// The empty folder made under the new name to reserve it is still there and
+// still ours.
+bool IsOurPlaceholder(const Location& at, const Identity& placeholder) {
     struct stat now {};
-    return StatEntry(at, now) && IdentityOf(now) == placeholder && now.st_nlink > 0 &&
-           (S_ISDIR(now.st_mode) || now.st_size == 0);
+    return StatEntry(at, now) && IdentityOf(now) == placeholder && now.st_nlink > 0;
 }
 
-// Removes the placeholder made under `to`. A file is first moved to a name
-// that only this process knows, so that what another program put under the
-// new name meanwhile is never removed: that is left where it went, and
-// named. A folder is not moved (FAT through FUSE loses the contents of a
-// folder it renames): removing one fails while anything is in it, so at
-// most an empty folder put in its place after the check could go.
+// Removes the empty folder made under `to`, which fails while anything is in
+// it: at most an empty folder that another program put in its place after
+// the check could go. (It is not moved aside first: FAT through FUSE loses
+// the contents of a folder it renames to a free name.)
 StepResult RemovePlaceholder(const Location& to, const Identity& placeholder) {
-    if (S_ISDIR(placeholder.type)) {
-        if (!IsUntouchedPlaceholder(to, placeholder)) {
-            return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
-        }
-        const int error =
-            ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
-        if (!IsAt(to, placeholder)) return {};
-        return Undone(error, "the empty placeholder " + Quoted(to.name) + " was left");
-    }
-    Location aside = SameFolder(to, {});
-    if (!MoveAside(to, aside).done()) {
-        return {EIO, "the empty placeholder " + Quoted(to.name) + " was left"};
-    }
-    if (!IsUntouchedPlaceholder(aside, placeholder)) {
-        return {EEXIST, "what another program put under " + Quoted(to.name) +
-                            " meanwhile was moved to " + Quoted(aside.name)};
-    }
-    const int error = ::unlinkat(aside.directory.get(), aside.name.c_str(), 0) == 0 ? 0 : errno;
-    if (IsFree(aside)) return {};
-    return Undone(error, "the empty placeholder was left as " + Quoted(aside.name));
+    if (!IsOurPlaceholder(to, placeholder)) return {};
+    const int error =
+        ::unlinkat(to.directory.get(), to.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+    if (!IsAt(to, placeholder)) return {};
+    return Undone(error, "the empty placeholder folder " + Quoted(to.name) + " was left");
 }
 
-// The placeholder is made atomically, so it can be nothing but ours; the
-// plain rename over it then replaces nothing but that empty entry, checked
-// just before. What another program renames onto the new name while that
-// check runs is replaced: no call closes that window without hard links.
-StepResult MoveOverPlaceholder(const Location& from, const Entry& entry, const Location& to,
-                               const Identity& placeholder) {
-    if (!IsUntouchedPlaceholder(to, placeholder)) {
-        return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
-    }
-    const int error = ::renameat(from.directory.get(), from.name.c_str(), to.directory.get(),
-                                 to.name.c_str()) == 0
-                          ? 0
-                          : errno;
-    // The new name and the old tell whether it was done, whatever the reply.
+// After the rename onto the reserved name: the new name and the old tell
+// whether it was done, whatever the reply; if not, the placeholder goes.
+StepResult AfterMoveOntoReservation(int error, const Location& from, const Entry& entry,
+                                    const Location& to, const Identity& placeholder) {
     const bool underOld = IsAt(from, entry.identity);
     if (!underOld && IsAt(to, entry.identity)) return {};
     if (!underOld) {
@@ -202,32 +191,69 @@ StepResult MoveOverPlaceholder(const Location& from, const Entry& entry, const L
     return result;
 }
 
-// Who the just-made placeholder is. Its descriptor is closed before the
-// rename: FUSE filesystems would otherwise first move a replaced open file
-// to a hidden name of their own.
-std::optional<Identity> PlaceholderIdentity(UniqueFd held) {
-    struct stat info {};
-    if (!held.valid() || ::fstat(held.get(), &info) != 0) return std::nullopt;
-    return IdentityOf(info);
+// A folder is renamed over the empty folder that reserves its new name: the
+// filesystem refuses that while anything is in the placeholder, so at most
+// an empty folder that another program renamed onto the name in the instant
+// before could be replaced.
+StepResult MoveFolderOntoReservation(const Location& from, const Entry& entry, const Location& to,
+                                     const Identity& placeholder) {
+    if (!IsOurPlaceholder(to, placeholder)) {
+        return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
+    }
+    return AfterMoveOntoReservation(RenamePlainly(from, to), from, entry, to, placeholder);
 }
 
-StepResult MoveFileOverReservation(const Location& from, const Entry& entry, const Location& to) {
-    UniqueFd held(::openat(to.directory.get(), to.name.c_str(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!held.valid()) return RefusedNewName(errno, from, to);
-    const std::optional<Identity> placeholder = PlaceholderIdentity(std::move(held));
-    if (!placeholder) return {errno, "an empty placeholder may be left as " + Quoted(to.name)};
-    return MoveOverPlaceholder(from, entry, to, *placeholder);
+// Removes the reserving folder after it was moved aside to `aside`, unless
+// what went there is not it (another program's folder put in its place).
+StepResult DropMovedPlaceholder(const Location& aside, const Identity& placeholder) {
+    if (IsFree(aside)) return {};
+    if (!IsOurPlaceholder(aside, placeholder)) {
+        return {EEXIST, "what stood under the new name was moved to " + Quoted(aside.name)};
+    }
+    const int error =
+        ::unlinkat(aside.directory.get(), aside.name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+    if (IsFree(aside)) return {};
+    return Undone(error, "the empty placeholder folder was left as " + Quoted(aside.name));
 }
 
-StepResult MoveFolderOverReservation(const Location& from, const Entry& entry, const Location& to) {
+// A file cannot replace a folder, so while the reserving folder stands,
+// another program's rename of a file onto the name fails, and anything put
+// into the folder keeps it in place. Right before the file is renamed onto
+// the name, the folder is moved to a name that only this process knows.
+// What another program renames onto the name between those two renames is
+// replaced: without hard links or a no-replace rename no route is free of
+// such a window, and this one lasts one call to the filesystem.
+StepResult MoveFileOntoReservation(const Location& from, const Entry& entry, const Location& to,
+                                   const Identity& placeholder) {
+    Location aside = SameFolder(to, {});
+    if (!TakeFreeName(aside)) return {EEXIST, {}};
+    // Whatever this answers, nothing is looked at before the rename that
+    // follows: it fails as long as a folder stands under the new name.
+    RenamePlainly(to, aside);
+    StepResult result =
+        AfterMoveOntoReservation(RenamePlainly(from, to), from, entry, to, placeholder);
+    const StepResult dropped = DropMovedPlaceholder(aside, placeholder);
+    if (!dropped.done()) {
+        if (result.done()) return {dropped.error, "renamed, but " + dropped.context};
+        result.context += (result.context.empty() ? "" : "; ") + dropped.context;
+    }
+    return result;
+}
+
+// Reserves the new name with an empty folder, which is made atomically and
+// so can be nothing but ours, then moves the entry onto it.
+StepResult MoveOntoReservation(const Location& from, const Entry& entry, const Location& to) {
     if (::mkdirat(to.directory.get(), to.name.c_str(), 0700) != 0) {
         return RefusedNewName(errno, from, to);
     }
-    const std::optional<Identity> placeholder = PlaceholderIdentity(UniqueFd(::openat(
-        to.directory.get(), to.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)));
-    if (!placeholder) return {errno, "an empty placeholder may be left as " + Quoted(to.name)};
-    return MoveOverPlaceholder(from, entry, to, *placeholder);
+    const std::optional<Identity> placeholder = IdentityAt(to);
+    if (!placeholder || !S_ISDIR(placeholder->type)) {
+        return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
+    }
+    if (S_ISDIR(entry.identity.type)) {
+        return MoveFolderOntoReservation(from, entry, to, *placeholder);
+    }
+    return MoveFileOntoReservation(from, entry, to, *placeholder);
 }
 
 }  // namespace
@@ -249,10 +275,7 @@ StepResult MoveAside(const Location& from, Location& aside) {
     if (!TakeFreeName(aside)) return {EEXIST, {}};
     // A plain rename: nobody else puts anything under a name they do not
     // know, so it replaces nothing, and the name tells whether it was done.
-    const int error = ::renameat(from.directory.get(), from.name.c_str(), aside.directory.get(),
-                                 aside.name.c_str()) == 0
-                          ? 0
-                          : errno;
+    const int error = RenamePlainly(from, aside);
     if (IdentityAt(aside)) return {};
     return Undone(error);
 }
@@ -261,9 +284,10 @@ StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to) {
     struct stat info {};
     if (!StatEntry(from, info)) return {errno, {}};
     const Entry entry{IdentityOf(info), info.st_nlink};
-    if (S_ISDIR(info.st_mode)) return MoveFolderOverReservation(from, entry, to);
-    if (std::optional<StepResult> linked = MoveFileByLink(from, entry, to)) return *linked;
-    return MoveFileOverReservation(from, entry, to);
+    if (!S_ISDIR(info.st_mode)) {
+        if (std::optional<StepResult> linked = MoveFileByLink(from, entry, to)) return *linked;
+    }
+    return MoveOntoReservation(from, entry, to);
 }
 
 StepResult MoveWithoutReplacing(const Location& from, const Location& to, bool useNoReplaceFlag) {

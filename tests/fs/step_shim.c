@@ -21,6 +21,9 @@
 //           that over the old name;
 //   claim   carried out, then another program renames a file of its own
 //           holding "claimed" onto TOLVANE_STEP_NEW (a download finishing);
+//   nosys   every step as it is, but a link refused as not permitted is
+//           answered ENOSYS, as FUSE did for filesystems without links
+//           before a kernel change of 2025;
 //   scribble carried out, then another program writes "scribbled" into
 //           TOLVANE_STEP_NEW if that is an empty file made since 2010 (the
 //           tests date their own empty entries 2001).
@@ -75,6 +78,29 @@ static void other_file(const char* path, const char* name, const char* content, 
     }
 }
 
+// Names on standard error the file that a rename onto `path` is about to
+// replace, as the tests' snapshots write it: "replaced: file:CONTENT", with
+// "@2001" for a file dated before 2010; "replaced a name of: …" where the
+// file has other names, and so lives on.
+static void tell_replaced(const char* path) {
+    // Asked of the filesystem, past the kernel's cached link count.
+    struct statx info;
+    char content[64] = "";
+    if (statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_NLINK | STATX_MTIME,
+              &info) != 0 ||
+        !S_ISREG(info.stx_mode)) {
+        return;
+    }
+    const int fd = (int)syscall(SYS_openat, AT_FDCWD, path, O_RDONLY);
+    if (fd >= 0) {
+        const ssize_t length = read(fd, content, sizeof content - 1);
+        content[length > 0 ? length : 0] = '\0';
+        close(fd);
+    }
+    fprintf(stderr, "replaced%s: file:%s%s\n", info.stx_nlink > 1 ? " a name of" : "", content,
+            info.stx_mtime.tv_sec < kSince2010 ? "@2001" : "");
+}
+
 // What another program does right after the step, by `mode`.
 static void intrude(const char* mode) {
     const char* old_path = getenv("TOLVANE_STEP_OLD");
@@ -82,9 +108,11 @@ static void intrude(const char* mode) {
     char own[PATH_MAX];
     if (strcmp(mode, "save") == 0 && old_path != NULL) {
         other_file(old_path, "x-save", "saved", own);
+        tell_replaced(old_path);
         syscall(SYS_renameat2, AT_FDCWD, own, AT_FDCWD, old_path, 0);
     } else if (strcmp(mode, "claim") == 0 && new_path != NULL) {
         other_file(new_path, "x-claim", "claimed", own);
+        tell_replaced(new_path);
         syscall(SYS_renameat2, AT_FDCWD, own, AT_FDCWD, new_path, 0);
     } else if (strcmp(mode, "scribble") == 0 && new_path != NULL) {
         struct stat info;
@@ -191,6 +219,12 @@ int renameat(int a, const char* b, int c, const char* d) {
 
 int linkat(int a, const char* b, int c, const char* d, int flags) {
     link_fn real = REAL("linkat", link_fn);
+    const char* mode = getenv("TOLVANE_STEP_MODE");
+    if (mode != NULL && strcmp(mode, "nosys") == 0) {
+        const int result = real(a, b, c, d, flags);
+        if (result != 0 && errno == EPERM) errno = ENOSYS;
+        return result;
+    }
     PLAY("linkat", real(a, b, c, d, flags),
          real(AT_FDCWD, behind(a, b, p1), AT_FDCWD, behind(c, d, p2), flags), 0);
 }
