@@ -20,7 +20,8 @@ sanitize="clang libclang-rt-14-dev"
 wayland_tests="sway wtype jq libgtk-3-dev libwayland-dev"
 package_tools="dpkg-dev zip lintian desktop-file-utils appstream"
 # The filesystems that renames are tested on, on loop images and through FUSE.
-filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfsprogs btrfs-progs"
+filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfsprogs btrfs-progs
+    openssh-server sshfs"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program (through qemu-i386 where the kernel runs

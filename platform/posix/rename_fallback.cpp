@@ -11,11 +11,34 @@ namespace tolvane::posix {
 
 namespace {
 
-// The entry being moved, as first seen: who it is and how many names it has.
+// The entry being moved, as first seen: who it is, how many names it has,
+// and what it looks like.
 struct Entry {
+    explicit Entry(const struct stat& info)
+        : identity(IdentityOf(info)), links(info.st_nlink), look(info) {}
+
     Identity identity;
     nlink_t links = 0;
+    struct stat look;
+    // Set where a filesystem gives each name its own inode number, as sshfs
+    // does, so that a second name of the file shows another number.
+    bool namesNumbered = false;
 };
+
+// The same file's look: kind, mode, size and modification time. Only taken
+// for identity where inode numbers cannot tell.
+bool LooksAlike(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_mode == b.st_mode && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// `at` names the entry: by inode, or by look where names are numbered.
+bool Shows(const Location& at, const Entry& entry) {
+    struct stat info {};
+    if (!StatEntry(at, info)) return false;
+    if (IdentityOf(info) == entry.identity) return true;
+    return entry.namesNumbered && LooksAlike(info, entry.look);
+}
 
 const char* const kNotDone = "the filesystem reported a step done that it did not do";
 
@@ -83,14 +106,16 @@ StepResult DropName(const Location& aside) {
 // Gives the entry under `aside` its name `at` again by a link, which never
 // replaces, and drops `aside`. Says where the entry stays when it cannot
 // (words that follow the entry's own in an error).
-StepResult LinkBack(const Location& aside, const Location& at) {
-    const std::optional<Identity> parked = IdentityAt(aside);
-    if (!parked) return {};
+StepResult LinkBack(const Location& aside, const Location& at, bool namesNumbered) {
+    struct stat info {};
+    if (!StatEntry(aside, info)) return {};
+    Entry parked(info);
+    parked.namesNumbered = namesNumbered;
     const int error = ::linkat(aside.directory.get(), aside.name.c_str(), at.directory.get(),
                                at.name.c_str(), 0) == 0
                           ? 0
                           : errno;
-    if (!IsAt(at, *parked)) return Undone(error, "was left as " + Quoted(aside.name));
+    if (!Shows(at, parked)) return Undone(error, "was left as " + Quoted(aside.name));
     return DropName(aside);
 }
 
@@ -110,30 +135,29 @@ StepResult RetireOldName(const Location& from, const Entry& entry, const Locatio
     Location aside = SameFolder(from, {});
     const StepResult moved = MoveAside(from, aside);
     if (!moved.done()) return {moved.error, BothNames(from, to)};
-    if (!IsAt(aside, entry.identity)) {
-        const StepResult back = LinkBack(aside, from);
+    if (!Shows(aside, entry)) {
+        const StepResult back = LinkBack(aside, from, entry.namesNumbered);
         if (!back.done()) {
             return {back.error, "another program saved " + Quoted(from.name) +
                                     " meanwhile, and its file " + back.context};
         }
-    } else if (!IsAt(to, entry.identity)) {
+    } else if (!Shows(to, entry)) {
         // Another program replaced the new name: the file keeps its old one.
-        const StepResult back = LinkBack(aside, from);
+        const StepResult back = LinkBack(aside, from, entry.namesNumbered);
         return {EEXIST, Quoted(to.name) + " was replaced by another program meanwhile" +
                             (back.done() ? "" : "; the file " + back.context)};
     } else {
         const StepResult dropped = DropName(aside);
         if (!dropped.done()) return {dropped.error, "renamed, but the file " + dropped.context};
     }
-    if (!IsAt(to, entry.identity)) {
+    if (!Shows(to, entry)) {
         return {EIO, Quoted(to.name) + " did not show the file at the end"};
     }
     return {};
 }
 
 // Nothing when the filesystem has no hard links.
-std::optional<StepResult> MoveFileByLink(const Location& from, const Entry& entry,
-                                         const Location& to) {
+std::optional<StepResult> MoveFileByLink(const Location& from, Entry entry, const Location& to) {
     // linkat fails with EEXIST rather than replace; flags 0 links a symbolic
     // link itself, not its target.
     const int error = ::linkat(from.directory.get(), from.name.c_str(), to.directory.get(),
@@ -146,7 +170,15 @@ std::optional<StepResult> MoveFileByLink(const Location& from, const Entry& entr
     if (error == 0 ? IsAt(to, entry.identity) : IsLinkedAt(to, entry)) {
         return RetireOldName(from, entry, to);
     }
-    if (error == 0) return Undone(0);
+    if (error == 0) {
+        // A filesystem that numbers names shows the new one with a number of
+        // its own: the file is known by its look from here on.
+        entry.namesNumbered = true;
+        if (Shows(to, entry)) return RetireOldName(from, entry, to);
+        return StepResult{EIO, Quoted(to.name) +
+                                   " did not show the file after linking it there; both names "
+                                   "were left as they are"};
+    }
     return RefusedNewName(error, from, to);
 }
 
@@ -283,7 +315,7 @@ StepResult MoveAside(const Location& from, Location& aside) {
 StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to) {
     struct stat info {};
     if (!StatEntry(from, info)) return {errno, {}};
-    const Entry entry{IdentityOf(info), info.st_nlink};
+    const Entry entry(info);
     if (!S_ISDIR(info.st_mode)) {
         if (std::optional<StepResult> linked = MoveFileByLink(from, entry, to)) return *linked;
     }

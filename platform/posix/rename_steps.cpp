@@ -44,7 +44,8 @@ bool StatEntry(const Location& at, struct stat& info) {
     // the name would still show the state before it.
     struct statx fresh {};
     if (::statx(at.directory.get(), at.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
-                STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE, &fresh) != 0) {
+                STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE | STATX_MTIME,
+                &fresh) != 0) {
         return false;
     }
     info = {};
@@ -53,6 +54,8 @@ bool StatEntry(const Location& at, struct stat& info) {
     info.st_mode = fresh.stx_mode;
     info.st_nlink = fresh.stx_nlink;
     info.st_size = static_cast<off_t>(fresh.stx_size);
+    info.st_mtim = {static_cast<time_t>(fresh.stx_mtime.tv_sec),
+                    static_cast<long>(fresh.stx_mtime.tv_nsec)};
     return true;
 }
 

@@ -70,8 +70,8 @@ struct Identity {
 
 Identity IdentityOf(const struct stat& info);
 
-// The entry's type, device, inode, link count and size, as the filesystem
-// reports them now (not from the kernel's cache), without following a
+// The entry's type, mode, device, inode, link count, size and modification
+// time, as the filesystem reports them now (not from the kernel's cache), without following a
 // symbolic link.
 bool StatEntry(const Location& at, struct stat& info);
 

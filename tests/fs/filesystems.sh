@@ -4,7 +4,9 @@
 # Mounts, under ROOT, one of each filesystem that people drop files from:
 # ext4, xfs and btrfs on loop images, tmpfs, and through FUSE ntfs-3g,
 # exfat-fuse, FAT (fusefat) and bindfs, a passthrough without the no-replace
-# rename that stands in for network mounts. Each is mounted on ROOT/NAME;
+# rename, and sshfs from an OpenSSH server of its own on the loopback
+# address, which gives each name its own inode number. Each is mounted on
+# ROOT/NAME;
 # ROOT/mounted lists the names that are. Needs root, loop devices and
 # /dev/fuse. `down` unmounts everything under ROOT, frees its loop devices
 # and checks each image with its filesystem's own checker: it fails when a
@@ -46,7 +48,33 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
             fusefat -o rw+ "$file" "$dir" >/dev/null 2>&1
         ;;
     bindfs) mkdir -p "$root/bindfs-source" && bindfs "$root/bindfs-source" "$dir" ;;
+    sshfs)
+        start_sshd && sshfs -p "$(cat "$root/ssh/port")" \
+            -o "IdentityFile=$root/ssh/client,$ssh_options" \
+            "root@127.0.0.1:$root/sshfs-share" "$dir"
+        ;;
     esac
+}
+
+ssh_options=StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes
+
+start_sshd() { # an sshd of our own on a free loopback port, for root by key
+    local ssh="$root/ssh" port
+    mkdir -p "$ssh" "$root/sshfs-share" /run/sshd &&
+        ssh-keygen -q -t ed25519 -N '' -f "$ssh/host" &&
+        ssh-keygen -q -t ed25519 -N '' -f "$ssh/client" &&
+        cp "$ssh/client.pub" "$ssh/authorized_keys" || return 1
+    for port in $(seq $((20000 + $$ % 20000)) $((20019 + $$ % 20000))); do
+        printf '%s\n' "Port $port" "ListenAddress 127.0.0.1" "HostKey $ssh/host" \
+            "AuthorizedKeysFile $ssh/authorized_keys" "PermitRootLogin prohibit-password" \
+            "PasswordAuthentication no" "UsePAM no" "StrictModes no" \
+            "Subsystem sftp internal-sftp" "PidFile $ssh/sshd.pid" >"$ssh/config"
+        if /usr/sbin/sshd -f "$ssh/config" -E "$ssh/sshd.log"; then
+            echo "$port" >"$ssh/port"
+            return 0
+        fi
+    done
+    return 1
 }
 
 check() { # check NAME FILE: the filesystem's own checker, changing nothing
@@ -64,7 +92,7 @@ up() {
     mkdir -p "$root/images"
     : >"$root/mounted"
     local name
-    for name in ext4 xfs btrfs tmpfs ntfs-3g exfat-fuse fusefat bindfs; do
+    for name in ext4 xfs btrfs tmpfs ntfs-3g exfat-fuse fusefat bindfs sshfs; do
         if mount_one "$name" && mountpoint -q "$root/$name"; then
             echo "$name" >>"$root/mounted"
         else
@@ -79,6 +107,7 @@ down() {
     for dir in $(awk -v r="$root/" 'index($2, r) == 1 { print $2 }' /proc/mounts | sort -r); do
         umount "$dir" 2>/dev/null || umount -l "$dir"
     done
+    [ -f "$root/ssh/sshd.pid" ] && kill "$(cat "$root/ssh/sshd.pid")"
     # A FUSE daemon may still be writing its last changes after the unmount.
     for _ in $(seq 50); do
         pgrep -f "$root/" >/dev/null || break

@@ -22,6 +22,7 @@ struct Filesystem {
     bool lacksLinks = false;           // neither hard nor symbolic links
     bool refusesFolderRename = false;  // no folder over an empty one
     bool refusesQuestionMark = false;
+    bool namesNumbered = false;  // each name its own inode number, link count 1
 };
 
 inline void PrintTo(const Filesystem& fs, std::ostream* out) { *out << fs.name; }
@@ -34,7 +35,8 @@ inline std::vector<Filesystem> AllFilesystems() {
             {"ntfs-3g"},
             {"exfat-fuse", true, true, false, true},
             {"fusefat", true, true, true, true},
-            {"bindfs"}};
+            {"bindfs"},
+            {"sshfs", false, false, false, false, true}};
 }
 
 // The ones without the no-replace rename, where the careful steps run.
