@@ -14,7 +14,7 @@
 # when asked to change the case of its name in one plain rename).
 set -u
 
-root=${2:?usage: filesystems.sh up|down ROOT}
+root=$(realpath -m "${2:?usage: filesystems.sh up|down ROOT}")  # /proc/mounts lists it absolute
 
 image() { # image NAME SIZE: a sparse image file, its path printed
     local file="$root/images/$1.img"
