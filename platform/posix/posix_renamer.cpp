@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -116,6 +117,35 @@ void ConfirmRenamed(const RenameRequest& request, const Side& from, const Side& 
     }
 }
 
+// The mount that holds the folder of `side`; 0 when it cannot be told.
+std::uint64_t MountOf(const Side& side) {
+    struct statx info {};
+    int status = 0;
+    if (side.byPath) {
+        const char* slash = std::strrchr(side.name, '/');
+        const std::string folder = slash == nullptr ? "." : std::string(side.name, slash + 1);
+        status = ::statx(AT_FDCWD, folder.c_str(), 0, STATX_MNT_ID, &info);
+    } else {
+        status = ::statx(side.folder, "", AT_EMPTY_PATH, STATX_MNT_ID, &info);
+    }
+    return status == 0 ? info.stx_mnt_id : 0;
+}
+
+// EXDEV: the new name lies on another mount, or, within one, the filesystem
+// cannot move the entry where it is (an overlay, a folder from its lower
+// layer). Either way nothing changed, and nothing is copied.
+[[noreturn]] void FailAcrossMounts(const RenameRequest& request, const Side& from, const Side& to) {
+    const std::uint64_t mount = MountOf(from);
+    if (mount != 0 && mount == MountOf(to)) {
+        request.Fail(EXDEV,
+                     "this filesystem cannot rename this entry where it is, as an overlay "
+                     "cannot rename a folder of its lower layer; nothing was changed");
+    }
+    request.Fail(EXDEV,
+                 "the new name is on another disk or mount, and entries are never copied and "
+                 "deleted; nothing was changed");
+}
+
 int RenameNoReplace(const Side& from, const Side& to) {
     if (::renameat2(from.folder, from.name, to.folder, to.name, RENAME_NOREPLACE) == 0) return 0;
     return errno;
@@ -179,6 +209,7 @@ void PosixRenamer::EndBatch() noexcept {
         if (!oldSide.byPath && folder_.MayMisreport()) ConfirmRenamed(request, oldSide, newSide);
         return;
     }
+    if (error == EXDEV) FailAcrossMounts(request, oldSide, newSide);
     if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
     RenameCarefully(request, LocationOf(request, oldSide, bytes_.from),
                     LocationOf(request, newSide, bytes_.to), error, !options_.noReplaceUnsupported);

@@ -28,7 +28,7 @@ struct Case {
     std::string from;
     std::string to;
     std::function<Outcome(const Filesystem&)> expect;
-    int refusal = 0;   // the errno value of a refusal, where it is certain
+    int refusal = 0;        // the errno value of a refusal, where it is certain
     std::string says = {};  // words a refusal's description holds
 };
 
@@ -158,6 +158,22 @@ INSTANTIATE_TEST_SUITE_P(Table, RenameOnFilesystem,
                              return std::get<0>(info.param).name + "_" +
                                     ParamName(std::get<1>(info.param).name);
                          });
+
+// An overlay cannot rename a folder of its lower layer where it is: the
+// refusal says so, not that the name is on another disk, and changes nothing.
+TEST(Overlay, FolderOfTheLowerLayerIsRefusedWhereItIs) {
+    TOLVANE_REQUIRE_MOUNT(mount, Filesystem{"overlay"});
+    const std::string folder = mount + "/lower-album";
+    try {
+        PosixRenamer().Rename(FromNativePath(folder), FromNativePath(mount + "/Old album"));
+        FAIL() << "renamed";
+    } catch (const RenameError& error) {
+        EXPECT_EQ(error.number(), EXDEV);
+        EXPECT_NE(ToDisplayUtf8(error.description()).find("cannot rename this entry where it is"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(TakeSnapshot(folder), (Snapshot{{"song", "file:song\n"}}));
+}
 
 }  // namespace
 }  // namespace tolvane::testing_files

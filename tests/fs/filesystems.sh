@@ -2,7 +2,9 @@
 # filesystems.sh up ROOT | down ROOT
 #
 # Mounts, under ROOT, one of each filesystem that people drop files from:
-# ext4, xfs and btrfs on loop images, tmpfs, and through FUSE ntfs-3g,
+# ext4, xfs and btrfs on loop images, tmpfs, an overlay (as in live sessions
+# and containers) whose lower layer holds the folder "lower-album", and
+# through FUSE ntfs-3g,
 # exfat-fuse, FAT (fusefat) and bindfs, a passthrough without the no-replace
 # rename, and sshfs from an OpenSSH server of its own on the loopback
 # address, which gives each name its own inode number. Each is mounted on
@@ -35,6 +37,11 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
             mount -o loop "$file" "$dir"
         ;;
     tmpfs) mount -t tmpfs -o size=64M tolvane-test "$dir" ;;
+    overlay)
+        mkdir -p "$root/overlay-lower/lower-album" "$root/overlay-upper" "$root/overlay-work" &&
+            echo song >"$root/overlay-lower/lower-album/song" &&
+            mount -t overlay tolvane-test -o "lowerdir=$root/overlay-lower,upperdir=$root/overlay-upper,workdir=$root/overlay-work" "$dir"
+        ;;
     ntfs-3g)
         file=$(image "$1" 64M) && mkntfs -F -Q "$file" >/dev/null 2>&1 &&
             device=$(loop "$file") && ntfs-3g "$device" "$dir"
@@ -92,7 +99,7 @@ up() {
     mkdir -p "$root/images"
     : >"$root/mounted"
     local name
-    for name in ext4 xfs btrfs tmpfs ntfs-3g exfat-fuse fusefat bindfs sshfs; do
+    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs; do
         if mount_one "$name" && mountpoint -q "$root/$name"; then
             echo "$name" >>"$root/mounted"
         else

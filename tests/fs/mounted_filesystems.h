@@ -27,11 +27,13 @@ struct Filesystem {
 
 inline void PrintTo(const Filesystem& fs, std::ostream* out) { *out << fs.name; }
 
+// The kernel's own, with the no-replace rename, first.
 inline std::vector<Filesystem> AllFilesystems() {
     return {{"ext4"},
             {"xfs"},
             {"btrfs"},
             {"tmpfs"},
+            {"overlay"},
             {"ntfs-3g"},
             {"exfat-fuse", true, true, false, true},
             {"fusefat", true, true, true, true},
@@ -42,7 +44,7 @@ inline std::vector<Filesystem> AllFilesystems() {
 // The ones without the no-replace rename, where the careful steps run.
 inline std::vector<Filesystem> FuseFilesystems() {
     std::vector<Filesystem> all = AllFilesystems();
-    return {all.begin() + 4, all.end()};
+    return {all.begin() + 5, all.end()};
 }
 
 inline std::string ParamName(const std::string& name) {
