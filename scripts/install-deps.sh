@@ -12,7 +12,7 @@
 #                              filesystems the renames are tested on
 set -eu
 
-linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev libgtest-dev libgmock-dev"
+linux="build-essential cmake pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev libglib2.0-dev libgtest-dev libgmock-dev"
 # libxtst-dev: the drag benchmark moves the pointer through XTEST itself.
 test_tools="xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick libxtst-dev"
 # clang with its sanitizer and libFuzzer run-times, for the sanitizer build.
@@ -22,6 +22,9 @@ package_tools="dpkg-dev zip lintian desktop-file-utils appstream"
 # The filesystems that renames are tested on, on loop images and through FUSE.
 filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfsprogs btrfs-progs
     openssh-server sshfs"
+# Network places as a desktop shows them: gvfs and its FUSE bridge, on a
+# session bus of the tests' own.
+network_places="dbus gvfs gvfs-backends gvfs-fuse"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program (through qemu-i386 where the kernel runs
@@ -29,7 +32,7 @@ windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
 windows_tests="googletest wine wine32:i386 wine64"
 
 case "${1:-}" in
---tests) packages="$linux $test_tools $sanitize $windows $windows_tests $wayland_tests $package_tools $filesystems" ;;
+--tests) packages="$linux $test_tools $sanitize $windows $windows_tests $wayland_tests $package_tools $filesystems $network_places" ;;
 --package) packages="$linux $windows $package_tools" ;;
 --windows) packages="$windows" ;;
 *) packages="$linux" ;;

@@ -42,15 +42,36 @@ TEST(UriList, AcceptsTheUsualSpellingsOfALocalFile) {
     EXPECT_THAT(LocalPathsFromUriList(list), ElementsAre("/a", "/b", "/c", "/d"));
 }
 
-TEST(UriList, LeavesOutWhatIsNotALocalFile) {
-    EXPECT_THAT(LocalPathsFromUriList("# a comment\r\n"
-                                      "\r\n"
-                                      "https://example.org/a.txt\r\n"
-                                      "file://otherhost.invalid/a.txt\r\n"
-                                      "file:relative\r\n"
-                                      "plain text\r\n"),
-                IsEmpty());
+TEST(UriList, RefusesWhatNoFolderHereShows) {
+    EXPECT_THAT(LocalPathsFromUriList("# a comment\r\n\r\n"), IsEmpty());
     EXPECT_THAT(LocalPathsFromUriList(""), IsEmpty());
+    for (const char* line : {"https://example.org/a.txt", "file://otherhost.invalid/a.txt",
+                             "file:relative", "plain text", "sftp://server/home/u/a.txt"}) {
+        EXPECT_THROW(LocalPathsFromUriList(line), Error) << line;
+    }
+}
+
+// Network places shown as folders here, as a desktop's bridge does.
+class ShownPlaces : public NetworkPlaces {
+  public:
+    std::optional<std::string> LocalPath(std::string_view uri) const override {
+        if (uri.substr(0, 14) != "sftp://server/") return std::nullopt;
+        return "/run/user/1000/gvfs/sftp:host=server/" + std::string(uri.substr(14));
+    }
+};
+
+TEST(UriList, NetworkPlacesAreRenamedWhereTheirFoldersShowThem) {
+    const ShownPlaces places;
+    EXPECT_THAT(LocalPathsFromUriList("sftp://server/a\r\nfile:///b\r\nsftp://server/c", &places),
+                ElementsAre("/run/user/1000/gvfs/sftp:host=server/a", "/b",
+                            "/run/user/1000/gvfs/sftp:host=server/c"));
+    try {
+        LocalPathsFromUriList("sftp://server/a\r\nsmb://nas/share/b", &places);
+        FAIL() << "a place that no folder shows was not refused";
+    } catch (const Error& error) {
+        EXPECT_NE(error.description().find(u"smb://nas/share/b"), Text::npos);
+        EXPECT_NE(error.description().find(u"open that place in the file manager"), Text::npos);
+    }
 }
 
 TEST(UriList, FolderIsNamedWithoutItsTrailingSlash) {

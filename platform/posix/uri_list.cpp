@@ -156,33 +156,39 @@ void DecodePath(std::string_view encoded, std::string& path) {
 
 }  // namespace
 
-UriFileList::UriFileList(std::string_view uriList, std::shared_ptr<const void> owner)
+UriFileList::UriFileList(std::string_view uriList, std::shared_ptr<const void> owner,
+                         const NetworkPlaces* places)
     : list_(WithoutTrailingNuls(uriList)), owner_(std::move(owner)) {
     std::string_view rest = list_;
-    std::string_view notLocal;
+    std::string_view unserved;
     std::string_view unnamable;
     while (!rest.empty()) {
         const std::string_view line = NextLine(rest);
         if (line.empty() || line.front() == '#') continue;
         std::string_view encoded;
-        if (!FindLocalPath(line, encoded)) {
-            notLocal = line;
-            continue;
+        if (FindLocalPath(line, encoded)) {
+            if (unnamable.empty() && DecodesToNul(encoded)) unnamable = line;
+            starts_.push_back(static_cast<std::size_t>(encoded.data() - list_.data()));
+        } else if (std::optional<std::string> path =
+                       places ? places->LocalPath(line) : std::nullopt) {
+            starts_.push_back(kPlace + places_.size());
+            places_.push_back(std::move(*path));
+        } else if (unserved.empty()) {
+            unserved = line;
         }
-        if (unnamable.empty() && DecodesToNul(encoded)) unnamable = line;
-        starts_.push_back(static_cast<std::size_t>(encoded.data() - list_.data()));
     }
     // Both are known before the first rename: refusing the whole drop then
-    // leaves no entry renamed and the rest not.
+    // leaves no entry renamed and the rest not. Leaving some entries out
+    // would skip them silently and shift the numbering of the rest.
     if (!unnamable.empty()) {
         throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(unnamable) +
                                 u"\u201D names no file, as no name can hold a NUL character");
     }
-    // Leaving some entries out of a drop would skip them silently and shift
-    // the numbering of the rest.
-    if (!starts_.empty() && !notLocal.empty()) {
-        throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(notLocal) +
-                                u"\u201D is not a file on this computer");
+    if (!unserved.empty()) {
+        throw Error(EINVAL, u"Nothing was renamed: \u201C" + Shown(unserved) +
+                                u"\u201D is not a file on this computer, and no folder here "
+                                u"shows it. If it is on a network place, open that place in "
+                                u"the file manager (or mount it) and drop the files again.");
     }
 }
 
@@ -193,6 +199,10 @@ void UriFileList::ReadPath(std::int32_t index, std::string& path) const {
 }
 
 void UriFileList::DecodePathAt(std::size_t position, std::string& path) const {
+    if (starts_[position] >= kPlace) {
+        path = places_[starts_[position] - kPlace];
+        return;
+    }
     std::string_view rest = list_.substr(starts_[position]);
     DecodePath(NextLine(rest), path);
 }
@@ -222,8 +232,9 @@ Text UriFileList::Entry(std::int32_t index) const {
     return Text(ReadEntry(index, scratch));
 }
 
-std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {
-    const UriFileList files(uriList);
+std::vector<std::string> LocalPathsFromUriList(std::string_view uriList,
+                                               const NetworkPlaces* places) {
+    const UriFileList files(uriList, nullptr, places);
     std::vector<std::string> paths(static_cast<std::size_t>(files.Count()));
     for (std::size_t i = 0; i < paths.size(); ++i) {
         files.ReadPath(static_cast<std::int32_t>(i + 1), paths[i]);

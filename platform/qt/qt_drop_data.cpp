@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/posix/uri_list.h"
+#include "platform/qt/gio_network_places.h"
 
 namespace tolvane {
 
@@ -12,9 +13,11 @@ namespace {
 const QString kUriList = QStringLiteral("text/uri-list");
 
 std::unique_ptr<DropFileList> FileListOf(QByteArray bytes) {
+    static const GioNetworkPlaces places;
     const auto list = std::make_shared<const QByteArray>(std::move(bytes));
     return std::make_unique<UriFileList>(
-        std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list);
+        std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list,
+        &places);
 }
 
 }  // namespace

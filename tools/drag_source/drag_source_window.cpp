@@ -34,8 +34,18 @@ const char* ActionName(Qt::DropAction action) {
     }
 }
 
+// A file manager's list: a path as a "file:" URI, a URI (a network place
+// as some file managers send it) as it stands.
+std::string UriList(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths) {
+        list += path.find("://") != std::string::npos ? path + "\r\n" : UriListFromPaths({path});
+    }
+    return list;
+}
+
 QMimeData* FileMimeData(const std::vector<std::string>& paths) {
-    const QByteArray list = QByteArray::fromStdString(UriListFromPaths(paths));
+    const QByteArray list = QByteArray::fromStdString(UriList(paths));
     QList<QUrl> urls;
     for (const auto& line : list.split('\n')) {
         if (!line.trimmed().isEmpty()) urls.append(QUrl::fromEncoded(line.trimmed()));

@@ -3,8 +3,8 @@
 // Shows a 200x100 window at the top-left corner of the screen titled
 // "drag-source"; pressing the left button in it drags the files as a file
 // manager would. Paths are taken as raw bytes; relative ones are made
-// absolute. LIST holds the paths each ended by a NUL byte, for drags larger
-// than a command line may be.
+// absolute; a URI ("sftp://…") is sent as it stands. LIST holds the paths each ended by a NUL byte,
+// for drags larger than a command line may be.
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +19,7 @@
 namespace {
 
 std::string Absolute(const std::string& raw) {
+    if (raw.find("://") != std::string::npos) return raw;
     std::filesystem::path path(raw);
     if (path.is_relative()) path = std::filesystem::current_path() / path;
     return path.native();
