@@ -208,7 +208,9 @@ StepResult AfterMoveOntoReservation(int error, const Location& from, const Entry
     const bool underOld = IsAt(from, entry.identity);
     if (!underOld && IsAt(to, entry.identity)) return {};
     if (!underOld) {
-        return Undone(error, "the entry is no longer under its old name; nothing was removed");
+        return {error != 0 ? error : EIO,
+                "the entry is under neither name as it was looked "
+                "for; nothing was removed"};
     }
     StepResult result = Undone(error);
     if (S_ISDIR(entry.identity.type) && error == EPERM) {
@@ -221,18 +223,6 @@ StepResult AfterMoveOntoReservation(int error, const Location& from, const Entry
         result.context += (result.context.empty() ? "" : "; ") + removed.context;
     }
     return result;
-}
-
-// A folder is renamed over the empty folder that reserves its new name: the
-// filesystem refuses that while anything is in the placeholder, so at most
-// an empty folder that another program renamed onto the name in the instant
-// before could be replaced.
-StepResult MoveFolderOntoReservation(const Location& from, const Entry& entry, const Location& to,
-                                     const Identity& placeholder) {
-    if (!IsOurPlaceholder(to, placeholder)) {
-        return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
-    }
-    return AfterMoveOntoReservation(RenamePlainly(from, to), from, entry, to, placeholder);
 }
 
 // Removes the reserving folder after it was moved aside to `aside`, unless
@@ -282,8 +272,11 @@ StepResult MoveOntoReservation(const Location& from, const Entry& entry, const L
     if (!placeholder || !S_ISDIR(placeholder->type)) {
         return {EEXIST, Quoted(to.name) + " was changed meanwhile and was left as it is"};
     }
+    // A folder goes over the placeholder: the filesystem refuses that while
+    // anything is in it, so at most an empty folder that another program
+    // renamed onto the name since it was made could be replaced.
     if (S_ISDIR(entry.identity.type)) {
-        return MoveFolderOntoReservation(from, entry, to, *placeholder);
+        return AfterMoveOntoReservation(RenamePlainly(from, to), from, entry, to, *placeholder);
     }
     return MoveFileOntoReservation(from, entry, to, *placeholder);
 }

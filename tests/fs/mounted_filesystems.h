@@ -81,6 +81,7 @@ inline std::string MountOf(const Filesystem& fs) {
 using Snapshot = std::map<std::string, std::string>;
 
 constexpr time_t kBefore2010 = 1262304000;
+constexpr time_t kIn2002 = 1009843200;
 
 inline void AddEntries(const std::string& folder, const std::string& prefix, Snapshot& into) {
     DIR* dir = ::opendir(folder.c_str());
@@ -92,8 +93,11 @@ inline void AddEntries(const std::string& folder, const std::string& prefix, Sna
         struct stat info {};
         ::lstat(path.c_str(), &info);
         // An entry dated before this program was written is one a test made
-        // for itself; placeholders made while renaming are dated now.
-        const std::string dated = info.st_mtime < kBefore2010 ? "@2001" : "";
+        // for itself (in 2001, or 2002 for another program's); placeholders
+        // made while renaming are dated now.
+        const std::string dated = info.st_mtime >= kBefore2010 ? ""
+                                  : info.st_mtime < kIn2002    ? "@2001"
+                                                               : "@2002";
         if (S_ISDIR(info.st_mode)) {
             into[prefix + name] = "folder" + dated;
             AddEntries(path, prefix + name + "/", into);

@@ -53,6 +53,12 @@ ToolRun RenameWithStep(const std::string& from, const std::string& to, int step,
                        const std::string& mode, const std::string& backing) {
     ::setenv("TOLVANE_STEP_OLD", from.c_str(), 1);
     ::setenv("TOLVANE_STEP_NEW", to.c_str(), 1);
+    struct stat info {};
+    if (::lstat(from.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::setenv("TOLVANE_STEP_FOLDER", "1", 1);
+    } else {
+        ::unsetenv("TOLVANE_STEP_FOLDER");
+    }
     const std::string log =
         TempDir::TempRoot() + "/tolvane-step-" + std::to_string(::getpid()) + ".log";
     const std::string command =
@@ -84,9 +90,9 @@ bool IsEmptyPlaceholder(const Snapshot& after, const std::string& name) {
 }
 
 // What the other program of a mode writes, "" for the modes without one.
-std::string OthersContent(const std::string& mode) {
+std::string OthersContent(const Scenario& s, const std::string& mode) {
     if (mode == "save") return "file:saved";
-    if (mode == "claim") return "file:claimed";
+    if (mode == "claim") return s.folder ? "folder@2002" : "file:claimed";
     if (mode == "scribble") return "file:scribbled";
     return "";
 }
@@ -105,7 +111,7 @@ void ExpectNothingLost(const Scenario& s, const std::string& mode, const Snapsho
     const Snapshot entry = EntryIn(before, s.from);
     const bool crashed = run.status == kCrashExit;
     const bool intruded = run.output.find("intruded: ") != std::string::npos;
-    const std::string others = intruded ? OthersContent(mode) : "";
+    const std::string others = intruded ? OthersContent(s, mode) : "";
     // A save or a new file takes the place of what was under its name: the
     // entry itself, or the other file, when it landed there.
     const bool entryReplaced =
@@ -179,13 +185,18 @@ TEST_P(StepFailure, LeavesTheEntryUnderOneOfItsNames) {
     }
     std::vector<std::string> modes = {"none", "nosys", "fail", "lie",   "exists",  "eio",
                                       "noop", "crash", "save", "claim", "scribble"};
+    // FAT through FUSE dates a renamed folder anew: another program's empty
+    // folder could not be told from the placeholder.
+    if (fs.name == "fusefat" && s.folder) std::erase(modes, "claim");
     // The passthrough shows a folder that the shim can change behind it.
     const std::string backing = mount + ":" + std::getenv("TOLVANE_FS_ROOT") + "/bindfs-source";
     if (fs.name == "bindfs") modes.push_back("behind");
     // Without hard links, a file's last step renames it onto a name freed
     // by the step before: another program's file put there in between is
-    // replaced. That step, and no other, may lose it.
-    const bool windowOpen = fs.lacksLinks && !s.folder;
+    // replaced. A folder is renamed over the empty folder made to reserve its
+    // name: another program's empty folder put in its place right after it
+    // was made is replaced. That one step, and no other, may lose either.
+    const bool windowOpen = fs.lacksLinks || s.folder;
     bool renames = false;  // as it does with no step altered
     for (const std::string& mode : modes) {
         int stepsLosing = 0;

@@ -20,7 +20,9 @@
 //           editor does: writes "saved" into a file of its own and renames
 //           that over the old name;
 //   claim   carried out, then another program renames a file of its own
-//           holding "claimed" onto TOLVANE_STEP_NEW (a download finishing);
+//           holding "claimed" onto TOLVANE_STEP_NEW (a download finishing),
+//           or, where a folder is renamed (TOLVANE_STEP_FOLDER is set), an
+//           empty folder dated 2002;
 //   nosys   every step as it is, but a link refused as not permitted is
 //           answered ENOSYS, as FUSE did for filesystems without links
 //           before a kernel change of 2025;
@@ -81,16 +83,21 @@ static void other_file(const char* path, const char* name, const char* content, 
 // Names on standard error the file that a rename onto `path` is about to
 // replace, as the tests' snapshots write it: "replaced: file:CONTENT", with
 // "@2001" for a file dated before 2010; "replaced a name of: …" where the
-// file has other names, and so lives on.
+// file has other names, and so lives on; "replaced: folder…" for a folder.
 static void tell_replaced(const char* path) {
     // Asked of the filesystem, past the kernel's cached link count.
     struct statx info;
     char content[64] = "";
-    if (statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_NLINK | STATX_MTIME,
-              &info) != 0 ||
-        !S_ISREG(info.stx_mode)) {
+    if (statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
+              STATX_TYPE | STATX_NLINK | STATX_MTIME, &info) != 0) {
         return;
     }
+    const char* dated = info.stx_mtime.tv_sec < kSince2010 ? "@2001" : "";
+    if (S_ISDIR(info.stx_mode)) {
+        fprintf(stderr, "replaced: folder%s\n", dated);  // only an empty one can be
+        return;
+    }
+    if (!S_ISREG(info.stx_mode)) return;
     const int fd = (int)syscall(SYS_openat, AT_FDCWD, path, O_RDONLY);
     if (fd >= 0) {
         const ssize_t length = read(fd, content, sizeof content - 1);
@@ -98,7 +105,7 @@ static void tell_replaced(const char* path) {
         close(fd);
     }
     fprintf(stderr, "replaced%s: file:%s%s\n", info.stx_nlink > 1 ? " a name of" : "", content,
-            info.stx_mtime.tv_sec < kSince2010 ? "@2001" : "");
+            dated);
 }
 
 // What another program does right after the step, by `mode`.
@@ -110,6 +117,16 @@ static void intrude(const char* mode) {
         other_file(old_path, "x-save", "saved", own);
         tell_replaced(old_path);
         syscall(SYS_renameat2, AT_FDCWD, own, AT_FDCWD, old_path, 0);
+    } else if (strcmp(mode, "claim") == 0 && new_path != NULL &&
+               getenv("TOLVANE_STEP_FOLDER") != NULL) {
+        // An empty folder of its own, dated 2002, in place of the new name.
+        const char* slash = strrchr(new_path, '/');
+        snprintf(own, sizeof own, "%.*s/x-claim", slash != NULL ? (int)(slash - new_path) : 0,
+                 new_path);
+        const struct timespec year2002[2] = {{1009843200, 0}, {1009843200, 0}};
+        if (syscall(SYS_mkdirat, AT_FDCWD, own, 0755) == 0) utimensat(AT_FDCWD, own, year2002, 0);
+        tell_replaced(new_path);
+        syscall(SYS_renameat2, AT_FDCWD, own, AT_FDCWD, new_path, 0);
     } else if (strcmp(mode, "claim") == 0 && new_path != NULL) {
         other_file(new_path, "x-claim", "claimed", own);
         tell_replaced(new_path);
