@@ -18,12 +18,13 @@ StepResult MoveAside(const Location& from, Location& aside);
 
 // Moves `from` to `to` on a filesystem without RENAME_NOREPLACE, never
 // replacing what `to` names. A file is hard-linked under the new name, and
-// the old name is then moved aside and dropped; without hard links it is
-// renamed over an empty file made under the new name just before. A folder
-// is renamed over an empty folder made the same way. Only names that this
-// process made are ever removed, and only after moving them aside; when a
-// step answers, what is on disk decides what it did. Done only when the new
-// name shows the entry.
+// the old name is then moved aside and dropped. Without hard links, the new
+// name is reserved with an empty folder, which is moved aside right before
+// the file is renamed onto the name: another program's file renamed there
+// in between is replaced, the one window left. A folder is renamed over such
+// an empty folder. Only names that this process made are ever removed; when
+// a step answers, what is on disk decides what it did. Done only when the
+// new name shows the entry.
 StepResult MoveWithoutNoReplaceFlag(const Location& from, const Location& to);
 
 // One no-replace call, or the steps above where the filesystem lacks it.
