@@ -24,7 +24,7 @@ filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfspr
     openssh-server sshfs"
 # Network places as a desktop shows them: gvfs and its FUSE bridge, on a
 # session bus of the tests' own.
-network_places="dbus gvfs gvfs-backends gvfs-fuse"
+network_places="dbus libglib2.0-bin gvfs gvfs-backends gvfs-fuse"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program (through qemu-i386 where the kernel runs
