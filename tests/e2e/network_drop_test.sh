@@ -53,10 +53,11 @@ tolvane_start "$tolvane"
 choose_mode i
 type_into find-box "x_"
 
-# new_folder NAME: a folder on the share holding a.txt, "b c.txt" and Album.
+# new_folder NAME: a new folder on the share holding a.txt, "b c.txt" and Album.
 new_folder() {
-    local dir="$share/$1"
-    mkdir "$dir" "$dir/Album"
+    local dir
+    dir=$(mktemp -d "$share/$1-XXXXXX")
+    mkdir "$dir/Album"
     echo A >"$dir/a.txt"
     echo B >"$dir/b c.txt"
     echo "$dir"
@@ -89,12 +90,13 @@ error_box_shown() {
 error_box_open() { error_box_shown >/dev/null; }
 error_box_gone() { ! error_box_open; }
 
-dir="$share/taken"
-mkdir "$dir"
+dir=$(mktemp -d "$share/taken-XXXXXX")
 echo A >"$dir/a.txt"
 echo X >"$dir/x_a.txt"
 refused_drag "a taken name" "$place$dir/a.txt"
-[ "$(cat "$dir/a.txt")" = A ] && [ "$(cat "$dir/x_a.txt")" = X ] || fail "a taken name changed a file"
+if [ "$(cat "$dir/a.txt")" != A ] || [ "$(cat "$dir/x_a.txt")" != X ]; then
+    fail "a taken name changed a file"
+fi
 expect_count "$dir" 2
 
 refused_drag "a place no folder shows" "sftp://root@127.0.0.1:1$dir/a.txt"
