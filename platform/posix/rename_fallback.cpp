@@ -147,9 +147,12 @@ StepResult RetireOldName(const Location& from, const Entry& entry, const Locatio
         return {EEXIST, Quoted(to.name) + " was replaced by another program meanwhile" +
                             (back.done() ? "" : "; the file " + back.context)};
     } else {
+        // The new name was just seen to show the file: no second look.
         const StepResult dropped = DropName(aside);
         if (!dropped.done()) return {dropped.error, "renamed, but the file " + dropped.context};
+        return {};
     }
+    // Only where another program's save went back: the new name's last look.
     if (!Shows(to, entry)) {
         return {EIO, Quoted(to.name) + " did not show the file at the end"};
     }
