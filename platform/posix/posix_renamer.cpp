@@ -117,6 +117,14 @@ void ConfirmRenamed(const RenameRequest& request, const Side& from, const Side& 
     }
 }
 
+// A network mount may answer a rename it carried out with an error (a resent
+// call finds its own work done). The entry then shows under its new name
+// only.
+bool WasDoneAfterAll(int error, const Side& from, const Side& to) {
+    const bool mayLie = error == ENOENT || error == EEXIST || error == EIO;
+    return mayLie && Shows(to) && !Shows(from);
+}
+
 // The mount that holds the folder of `side`; 0 when it cannot be told.
 std::uint64_t MountOf(const Side& side) {
     struct statx info {};
@@ -204,11 +212,13 @@ void PosixRenamer::EndBatch() noexcept {
     }
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(oldSide, newSide);
+    // By path, the rename may have changed where the path leads.
+    const bool checkAnswer = !oldSide.byPath && folder_.MayMisreport();
     if (error == 0) {
-        // By path, the rename may have changed where the path leads.
-        if (!oldSide.byPath && folder_.MayMisreport()) ConfirmRenamed(request, oldSide, newSide);
+        if (checkAnswer) ConfirmRenamed(request, oldSide, newSide);
         return;
     }
+    if (checkAnswer && WasDoneAfterAll(error, oldSide, newSide)) return;
     if (error == EXDEV) FailAcrossMounts(request, oldSide, newSide);
     if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
     RenameCarefully(request, LocationOf(request, oldSide, bytes_.from),

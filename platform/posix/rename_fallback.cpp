@@ -323,10 +323,12 @@ StepResult MoveWithoutReplacing(const Location& from, const Location& to, bool u
     const std::optional<Identity> entry = IdentityAt(from);
     const int error = RenameNoReplace(from, to);
     if (LacksNoReplaceSupport(error)) return MoveWithoutNoReplaceFlag(from, to);
-    if (error != 0) return {error, {}};
-    // Done when the new name shows the entry and the old one does not.
+    // Done when the new name shows the entry and the old one does not,
+    // whatever the answer: a network mount may answer a resent call that
+    // finds its own work done with ENOENT or EEXIST.
+    if (error != 0 && error != ENOENT && error != EEXIST && error != EIO) return {error, {}};
     if (entry && IsAt(to, *entry) && !IsAt(from, *entry)) return {};
-    return Undone(0);
+    return Undone(error);
 }
 
 }  // namespace tolvane::posix

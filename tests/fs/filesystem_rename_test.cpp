@@ -126,7 +126,8 @@ TEST_P(RenameOnFilesystem, RenamesExactlyOrChangesNothing) {
         if (!fs.lacksLinks && !fs.caseInsensitive) FAIL() << "could not make the entries";
         GTEST_SKIP() << fs.name << " cannot hold this case's entries";
     }
-    const Snapshot before = TakeSnapshot(dir.path());
+    const std::string stored = StoredPath(fs, mount, dir.path());
+    const Snapshot before = TakeSnapshot(stored);
 
     int refusal = 0;
     std::string description;
@@ -136,7 +137,7 @@ TEST_P(RenameOnFilesystem, RenamesExactlyOrChangesNothing) {
         refusal = error.number();
         description = ToDisplayUtf8(error.description());
     }
-    const Snapshot after = TakeSnapshot(dir.path());
+    const Snapshot after = TakeSnapshot(stored);
     const Outcome expected = c.expect(fs);
     if (refusal == 0) {
         EXPECT_NE(expected, Outcome::kRefused) << "renamed where a refusal was due";

@@ -7,8 +7,11 @@
 # through FUSE ntfs-3g,
 # exfat-fuse, FAT (fusefat) and bindfs, a passthrough without the no-replace
 # rename, and sshfs from an OpenSSH server of its own on the loopback
-# address, which gives each name its own inode number. Each is mounted on
-# ROOT/NAME;
+# address, which gives each name its own inode number. The same SSH server
+# and a Samba server of its own are also mounted through gvfs, as file
+# managers do, on a private session bus: ROOT/gvfs-sftp and ROOT/gvfs-smb
+# are links to their folders under gvfs's FUSE bridge. Each other one is
+# mounted on ROOT/NAME;
 # ROOT/mounted lists the names that are. Needs root, loop devices and
 # /dev/fuse. `down` unmounts everything under ROOT, frees its loop devices
 # and checks each image with its filesystem's own checker: it fails when a
@@ -56,9 +59,17 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         ;;
     bindfs) mkdir -p "$root/bindfs-source" && bindfs "$root/bindfs-source" "$dir" ;;
     sshfs)
-        start_sshd && sshfs -p "$(cat "$root/ssh/port")" \
+        start_sshd_once && sshfs -p "$(cat "$root/ssh/port")" \
             -o "IdentityFile=$root/ssh/client,$ssh_options" \
             "root@127.0.0.1:$root/sshfs-share" "$dir"
+        ;;
+    gvfs-sftp)
+        start_gvfs && mkdir -p "$root/gvfs-sftp-share" && gio_mount "sftp://root@127.0.0.1:$(cat "$root/ssh/port")/" &&
+            rmdir "$dir" && ln -s "$root/run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir"
+        ;;
+    gvfs-smb)
+        start_gvfs && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
+            rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir"
         ;;
     esac
 }
@@ -84,6 +95,51 @@ start_sshd() { # an sshd of our own on a free loopback port, for root by key
     return 1
 }
 
+start_smbd() { # a Samba server of our own on a free loopback port, one guest share
+    local samba="$root/samba" port
+    mkdir -p "$samba/share" "$samba/private" "$samba/lock" "$samba/state" "$samba/cache" "$samba/run"
+    for port in $(seq $((24450 + $$ % 20000)) $((24469 + $$ % 20000))); do
+        ss -Hltn "sport = :$port" | grep -q . && continue
+        printf '%s\n' "[global]" "server role = standalone server" "smb ports = $port" \
+            "interfaces = lo" "bind interfaces only = yes" "map to guest = Bad User" \
+            "guest account = root" "private dir = $samba/private" "lock directory = $samba/lock" \
+            "state directory = $samba/state" "cache directory = $samba/cache" \
+            "pid directory = $samba/run" "log file = $samba/smbd.log" "load printers = no" \
+            "disable spoolss = yes" "[share]" "path = $samba/share" "guest ok = yes" \
+            "guest only = yes" "read only = no" "force user = root" >"$samba/smb.conf"
+        /usr/sbin/smbd -D -s "$samba/smb.conf" --no-process-group || return 1
+        for _ in $(seq 50); do
+            if ss -Hltn "sport = :$port" | grep -q .; then
+                echo "$port" >"$samba/port"
+                return 0
+            fi
+            sleep 0.1
+        done
+        return 1
+    done
+    return 1
+}
+
+# gvfs on a bus of its own, its FUSE bridge under ROOT/run/gvfs. It logs in
+# to the SSH server with the tests' key through an agent that lives as long
+# as the mount takes.
+start_gvfs() {
+    [ -S "$root/run/bus" ] && return 0
+    mkdir -p "$root/run" && chmod 700 "$root/run" && start_sshd_once || return 1
+    ssh-agent -a "$root/run/agent" | sed -n 's/^SSH_AGENT_PID=\([0-9]*\);.*/\1/p' >"$root/run/agent.pid" &&
+        SSH_AUTH_SOCK="$root/run/agent" ssh-add -q "$root/ssh/client" &&
+        env XDG_RUNTIME_DIR="$root/run" SSH_AUTH_SOCK="$root/run/agent" \
+            dbus-daemon --session --fork --address="unix:path=$root/run/bus" --print-pid >"$root/run/bus.pid"
+}
+
+gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
+    # The answer "1" trusts the SSH server's new host key when gvfs asks.
+    printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$root/run" \
+        timeout 60 gio mount "$@" >/dev/null 2>&1
+}
+
+start_sshd_once() { [ -f "$root/ssh/port" ] || start_sshd; }
+
 check() { # check NAME FILE: the filesystem's own checker, changing nothing
     case $1 in
     ext4) e2fsck -fn "$2" ;;
@@ -99,8 +155,8 @@ up() {
     mkdir -p "$root/images"
     : >"$root/mounted"
     local name
-    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs; do
-        if mount_one "$name" && mountpoint -q "$root/$name"; then
+    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb; do
+        if mount_one "$name" && { mountpoint -q "$root/$name" || [ -d "$root/$name/." ]; }; then
             echo "$name" >>"$root/mounted"
         else
             echo "filesystems.sh: could not mount $name" >&2
@@ -115,6 +171,9 @@ down() {
         umount "$dir" 2>/dev/null || umount -l "$dir"
     done
     [ -f "$root/ssh/sshd.pid" ] && kill "$(cat "$root/ssh/sshd.pid")"
+    [ -f "$root/samba/run/smbd.pid" ] && kill "$(cat "$root/samba/run/smbd.pid")"
+    [ -f "$root/run/bus.pid" ] && kill "$(cat "$root/run/bus.pid")"
+    [ -s "$root/run/agent.pid" ] && kill "$(cat "$root/run/agent.pid")"
     # A FUSE daemon may still be writing its last changes after the unmount.
     for _ in $(seq 50); do
         pgrep -f "$root/" >/dev/null || break

@@ -23,6 +23,10 @@ struct Filesystem {
     bool refusesFolderRename = false;  // no folder over an empty one
     bool refusesQuestionMark = false;
     bool namesNumbered = false;  // each name its own inode number, link count 1
+    // Where the server keeps the files, under TOLVANE_FS_ROOT, when its share
+    // lists some names under a stand-in: Samba shows "a." or "CON" to its
+    // clients as "AQZNE5~G", while the file on its disk has the exact name.
+    std::string storedIn = {};
 };
 
 inline void PrintTo(const Filesystem& fs, std::ostream* out) { *out << fs.name; }
@@ -38,7 +42,9 @@ inline std::vector<Filesystem> AllFilesystems() {
             {"exfat-fuse", true, true, false, true},
             {"fusefat", true, true, true, true},
             {"bindfs"},
-            {"sshfs", false, false, false, false, true}};
+            {"sshfs", false, false, false, false, true},
+            {"gvfs-sftp", false, true},
+            {"gvfs-smb", true, true, false, true, false, "samba/share"}};
 }
 
 // The ones without the no-replace rename, where the careful steps run.
@@ -59,9 +65,25 @@ inline std::string MountOf(const Filesystem& fs) {
     const char* root = std::getenv("TOLVANE_FS_ROOT");
     std::ifstream mounted(std::string(root != nullptr ? root : "") + "/mounted");
     for (std::string line; std::getline(mounted, line);) {
-        if (line == fs.name) return std::string(root) + "/" + fs.name;
+        // The gvfs rows are links to the bridge's folders: dropped paths
+        // are the bridge's own.
+        if (line == fs.name) {
+            char* real = ::realpath((std::string(root) + "/" + fs.name).c_str(), nullptr);
+            const std::string path = real != nullptr ? real : "";
+            std::free(real);
+            return path;
+        }
     }
     return "";
+}
+
+// Where the entries of `dir`, a folder on `fs` mounted at `mount`, are kept
+// with the names they really have.
+inline std::string StoredPath(const Filesystem& fs, const std::string& mount,
+                              const std::string& dir) {
+    if (fs.storedIn.empty()) return dir;
+    return std::string(std::getenv("TOLVANE_FS_ROOT")) + "/" + fs.storedIn +
+           dir.substr(mount.size());
 }
 
 #define TOLVANE_REQUIRE_MOUNT(path, fs)                                                     \
