@@ -1,5 +1,7 @@
 #include "platform/posix/held_folder.h"
 
+#include "platform/posix/portal_document.h"
+
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <linux/openat2.h>
@@ -67,12 +69,14 @@ void HeldFolder::Open(std::u16string_view directory) {
     std::string bytes;
     if (TryToNativePath(path_, bytes)) fd_ = UniqueFd(OpenWithoutLinks(bytes));
     mayMisreport_ = fd_.valid() && tolvane::posix::MayMisreport(fd_.get());
+    portalDocument_ = mayMisreport_ && IsPortalDocumentFolder(fd_.get(), bytes);
 }
 
 void HeldFolder::Release() noexcept {
     fd_ = UniqueFd();
     path_.clear();
     mayMisreport_ = false;
+    portalDocument_ = false;
 }
 
 [[gnu::hot]] bool IsPlainName(std::u16string_view name) {

@@ -36,6 +36,9 @@ class HeldFolder {
     // a call done that it did not do.
     bool MayMisreport() const noexcept { return mayMisreport_; }
 
+    // The held folder is that of one document of the document portal.
+    bool HoldsPortalDocument() const noexcept { return portalDocument_; }
+
   private:
     // Held once per folder: kept apart from the lookup done for every entry.
     [[gnu::noinline]] void Open(std::u16string_view directory);
@@ -43,6 +46,7 @@ class HeldFolder {
     Text path_;  // what fd_ was opened for; empty when nothing is held
     UniqueFd fd_;
     bool mayMisreport_ = false;
+    bool portalDocument_ = false;
 };
 
 // A name that a lookup inside a folder finds as the path would: not empty,

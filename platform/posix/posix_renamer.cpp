@@ -7,9 +7,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/posix/native_path.h"
+#include "platform/posix/portal_document.h"
 #include "platform/posix/rename_fallback.h"
 #include "platform/posix/rename_steps.h"
 #include "platform/posix/spelling_change.h"
@@ -185,6 +189,26 @@ Location LocationOf(const RenameRequest& request, const Side& side, const std::s
     posix::ChangeSpelling(request, from, to, useNoReplaceFlag);
 }
 
+// A file that a sandboxed program passed on alone through the document
+// portal is renamed where it really is, or not at all: the portal itself
+// cannot rename it without losing it. The paths of the file and its new
+// name where the portal tells where it is, and the new name stays in the
+// document's folder.
+std::pair<std::string, std::string> SharedFileHostPaths(const RenameRequest& request,
+                                                        const Side& from, const Side& to) {
+    std::optional<std::string> host;
+    if (!to.byPath) host = posix::PortalHostPath(from.folder, from.name);
+    if (!host) {
+        request.Fail(EPERM,
+                     "a sandboxed program passed this file on through the document portal, "
+                     "which cannot rename it, and the portal does not tell where the file "
+                     "really is; nothing was changed. Drop it from a file manager that shows "
+                     "its folder");
+    }
+    std::string renamed = host->substr(0, host->rfind('/') + 1) + to.name;
+    return {std::move(*host), std::move(renamed)};
+}
+
 }  // namespace
 
 void PosixRenamer::BeginBatch() { inBatch_ = true; }
@@ -209,6 +233,10 @@ void PosixRenamer::EndBatch() noexcept {
     ChooseSides(request, folder_, oldPath, newPath, bytes_, oldSide, newSide);
     if (IsSamePath(request, oldPath, bytes_, oldSide, newSide)) {
         return ConfirmExists(request, oldSide);
+    }
+    if (!oldSide.byPath && folder_.HoldsPortalDocument()) {
+        const auto [from, to] = SharedFileHostPaths(request, oldSide, newSide);
+        return Rename(FromNativePath(from), FromNativePath(to));
     }
     // The usual case is this one atomic call that never replaces anything.
     const int error = options_.noReplaceUnsupported ? EINVAL : RenameNoReplace(oldSide, newSide);

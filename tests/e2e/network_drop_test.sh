@@ -2,11 +2,12 @@
 # shellcheck source-path=SCRIPTDIR
 # network_drop_test.sh TOLVANE DRAG_SOURCE FILESYSTEMS_ROOT
 #
-# Real drags of files in an SSH server's folder as file managers send them
-# when they browse it through GIO (gvfs): as sftp:// URIs (Nemo, Caja) and
-# as paths under gvfs's FUSE bridge (GNOME Files, Thunar). The server is the
-# sshd that tests/fs/filesystems.sh started under FILESYSTEMS_ROOT; gvfs
-# runs on a private session bus. A taken name and a place that no folder
+# Real drags of files in the folders of an SSH server and a Samba server as
+# file managers send them when they browse them through GIO (gvfs): as
+# sftp:// and smb:// URIs (Nemo, Caja) and as paths under gvfs's FUSE bridge
+# (GNOME Files, Thunar). Servers, gvfs and its mounts are those that
+# tests/fs/filesystems.sh started under FILESYSTEMS_ROOT, on a session bus of
+# their own, which Tolvane is given. A taken name and a place that no folder
 # shows are refused with an error, and nothing changes.
 set -eu
 here=$(dirname "$0")
@@ -22,57 +23,51 @@ tolvane=$1
 drag_source=$2
 mounts=$3
 
-if ! grep -qx sshfs "$mounts/mounted" 2>/dev/null || [ ! -x /usr/libexec/gvfsd-fuse ]; then
-    echo "no sshd under $mounts or no gvfs: this test needs root (tests/fs/filesystems.sh) and gvfs-fuse"
+if ! grep -qx gvfs-smb "$mounts/mounted" 2>/dev/null || ! grep -qx gvfs-sftp "$mounts/mounted"; then
+    echo "no shares mounted through gvfs under $mounts: this test needs root, sshd, smbd and gvfs (tests/fs/filesystems.sh)"
     [ "${CI:-}" = true ] && exit 1
     exit 77
 fi
-if [ -z "${TOLVANE_OWN_BUS:-}" ]; then
-    TOLVANE_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
-
-port=$(cat "$mounts/ssh/port")
-share="$mounts/sshfs-share"
-place="sftp://root@127.0.0.1:$port"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$mounts/run/bus"
+bridge="$mounts/run/gvfs"
+ssh_port=$(cat "$mounts/ssh/port")
+smb_port=$(cat "$mounts/samba/port")
 
 x_session_start
-# gvfs logs in with the test's key through an agent of its own.
-eval "$(ssh-agent -s)" >/dev/null
-E2E_PIDS="$E2E_PIDS $SSH_AGENT_PID"
-ssh-add -q "$mounts/ssh/client" 2>/dev/null
-# The bus starts gvfs's daemon when gio first asks for it, with the agent.
-dbus-update-activation-environment SSH_AUTH_SOCK
-mkdir "$XDG_RUNTIME_DIR/gvfs"
-x_session_spawn gvfsd-fuse /usr/libexec/gvfsd-fuse "$XDG_RUNTIME_DIR/gvfs" -f
-# Answers "yes" when asked to trust the server's new host key.
-printf '1\n' | timeout 30 gio mount "$place/" >/dev/null 2>&1 || fail "gio could not mount $place"
-bridge="$XDG_RUNTIME_DIR/gvfs/sftp:host=127.0.0.1,port=$port,user=root"
-wait_for $$ "" "gvfs's bridge does not show $bridge" test -d "$bridge$share"
-
 tolvane_start "$tolvane"
 choose_mode i
 type_into find-box "x_"
 
-# new_folder NAME: a new folder on the share holding a.txt, "b c.txt" and Album.
+# new_folder SERVER_FOLDER NAME: a new folder there holding a.txt, "b c.txt"
+# and Album; its name printed.
 new_folder() {
     local dir
-    dir=$(mktemp -d "$share/$1-XXXXXX")
+    dir=$(mktemp -d "$1/$2-XXXXXX")
     mkdir "$dir/Album"
     echo A >"$dir/a.txt"
     echo B >"$dir/b c.txt"
-    echo "$dir"
+    basename "$dir"
 }
 
-dir=$(new_folder uris)
-drag_files find-box "$drag_source" "$place$dir/a.txt" "$place$dir/b%20c.txt" "$place$dir/Album/"
-expect_files "$dir" x_a.txt "x_b c.txt" x_Album
-expect_count "$dir" 3
-[ "$(cat "$dir/x_a.txt")" = A ] || fail "a.txt lost its content"
+# drops_renamed SERVER_FOLDER PLACE BRIDGE: a drag of URIs under PLACE, and
+# one of paths under BRIDGE, of a new folder's entries in SERVER_FOLDER.
+drops_renamed() {
+    local server=$1 place=$2 bridged=$3 dir
+    dir=$(new_folder "$server" uris)
+    drag_files find-box "$drag_source" "$place/$dir/a.txt" "$place/$dir/b%20c.txt" "$place/$dir/Album/"
+    expect_files "$server/$dir" x_a.txt "x_b c.txt" x_Album
+    expect_count "$server/$dir" 3
+    [ "$(cat "$server/$dir/x_a.txt")" = A ] || fail "a.txt lost its content"
+    dir=$(new_folder "$server" bridge)
+    drag_files bare-surface "$drag_source" "$bridged/$dir/a.txt" "$bridged/$dir/b c.txt" "$bridged/$dir/Album"
+    expect_files "$server/$dir" x_a.txt "x_b c.txt" x_Album
+    expect_count "$server/$dir" 3
+}
 
-dir=$(new_folder bridge)
-drag_files bare-surface "$drag_source" "$bridge$dir/a.txt" "$bridge$dir/b c.txt" "$bridge$dir/Album"
-expect_files "$dir" x_a.txt "x_b c.txt" x_Album
-expect_count "$dir" 3
+drops_renamed "$mounts/gvfs-sftp-share" "sftp://root@127.0.0.1:$ssh_port$mounts/gvfs-sftp-share" \
+    "$bridge/sftp:host=127.0.0.1,port=$ssh_port,user=root$mounts/gvfs-sftp-share"
+drops_renamed "$mounts/samba/share" "smb://127.0.0.1:$smb_port/share" \
+    "$bridge/smb-share:port=$smb_port,server=127.0.0.1,share=share"
 
 # refused_drag WHAT PATH...: the drop shows an error box, which Return closes.
 refused_drag() {
@@ -90,16 +85,17 @@ error_box_shown() {
 error_box_open() { error_box_shown >/dev/null; }
 error_box_gone() { ! error_box_open; }
 
+share="$mounts/samba/share"
 dir=$(mktemp -d "$share/taken-XXXXXX")
 echo A >"$dir/a.txt"
 echo X >"$dir/x_a.txt"
-refused_drag "a taken name" "$place$dir/a.txt"
+refused_drag "a taken name" "smb://127.0.0.1:$smb_port/share/$(basename "$dir")/a.txt"
 if [ "$(cat "$dir/a.txt")" != A ] || [ "$(cat "$dir/x_a.txt")" != X ]; then
     fail "a taken name changed a file"
 fi
 expect_count "$dir" 2
 
-refused_drag "a place no folder shows" "sftp://root@127.0.0.1:1$dir/a.txt"
+refused_drag "a place no folder shows" "sftp://root@127.0.0.1:1$mounts/gvfs-sftp-share/a.txt"
 expect_count "$dir" 2
 
 tolvane_alive

@@ -176,5 +176,29 @@ TEST(Overlay, FolderOfTheLowerLayerIsRefusedWhereItIs) {
     EXPECT_EQ(TakeSnapshot(folder), (Snapshot{{"song", "file:song\n"}}));
 }
 
+// A file that the document portal shares alone is renamed where it really
+// is, where the portal tells that, or refused: the portal would hide it under
+// a name of its own.
+TEST(Portal, FileSharedAloneIsRenamedWhereItIsOrRefused) {
+    TOLVANE_REQUIRE_MOUNT(mount, Filesystem{"portal"});
+    const std::string root = std::getenv("TOLVANE_FS_ROOT");
+    std::ifstream idFile(root + "/portal-single-id");
+    std::string id;
+    std::getline(idFile, id);
+    const std::string document = root + "/run/doc/" + id;
+    const std::string host = root + "/portal-single";
+    try {
+        PosixRenamer().Rename(FromNativePath(document + "/shared.txt"),
+                              FromNativePath(document + "/x_shared.txt"));
+        EXPECT_EQ(TakeSnapshot(host), (Snapshot{{"x_shared.txt", "file:S\n"}}));
+        return;
+    } catch (const RenameError& error) {
+        EXPECT_EQ(error.number(), EPERM);
+        EXPECT_NE(ToDisplayUtf8(error.description()).find("document portal"), std::string::npos);
+    }
+    EXPECT_EQ(TakeSnapshot(document), (Snapshot{{"shared.txt", "file:S\n"}}));
+    EXPECT_EQ(TakeSnapshot(host), (Snapshot{{"shared.txt", "file:S\n"}}));
+}
+
 }  // namespace
 }  // namespace tolvane::testing_files

@@ -10,8 +10,10 @@
 # address, which gives each name its own inode number. The same SSH server
 # and a Samba server of its own are also mounted through gvfs, as file
 # managers do, on a private session bus: ROOT/gvfs-sftp and ROOT/gvfs-smb
-# are links to their folders under gvfs's FUSE bridge. Each other one is
-# mounted on ROOT/NAME;
+# are links to their folders under gvfs's FUSE bridge. ROOT/portal is a
+# folder that the document portal shares whole, as sandboxed programs get
+# it; ROOT/portal-single-id names the document of a file shared alone. Each
+# other one is mounted on ROOT/NAME;
 # ROOT/mounted lists the names that are. Needs root, loop devices and
 # /dev/fuse. `down` unmounts everything under ROOT, frees its loop devices
 # and checks each image with its filesystem's own checker: it fails when a
@@ -64,12 +66,18 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
             "root@127.0.0.1:$root/sshfs-share" "$dir"
         ;;
     gvfs-sftp)
-        start_gvfs && mkdir -p "$root/gvfs-sftp-share" && gio_mount "sftp://root@127.0.0.1:$(cat "$root/ssh/port")/" &&
+        start_session_bus && mkdir -p "$root/gvfs-sftp-share" && gio_mount "sftp://root@127.0.0.1:$(cat "$root/ssh/port")/" &&
             rmdir "$dir" && ln -s "$root/run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir"
         ;;
     gvfs-smb)
-        start_gvfs && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
+        start_session_bus && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
             rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir"
+        ;;
+    portal)
+        start_session_bus && mkdir -p "$root/portal-share" "$root/portal-single" &&
+            echo S >"$root/portal-single/shared.txt" &&
+            portal_share "$root/portal-single/shared.txt" >"$root/portal-single-id" &&
+            rmdir "$dir" && ln -s "$root/run/doc/$(portal_share "$root/portal-share" --folder)/portal-share" "$dir"
         ;;
     esac
 }
@@ -120,16 +128,22 @@ start_smbd() { # a Samba server of our own on a free loopback port, one guest sh
     return 1
 }
 
-# gvfs on a bus of its own, its FUSE bridge under ROOT/run/gvfs. It logs in
+# A session bus of our own, for gvfs, its FUSE bridge under ROOT/run/gvfs,
+# and the document portal, under ROOT/run/doc. It logs in
 # to the SSH server with the tests' key through an agent that lives as long
 # as the mount takes.
-start_gvfs() {
+start_session_bus() {
     [ -S "$root/run/bus" ] && return 0
     mkdir -p "$root/run" && chmod 700 "$root/run" && start_sshd_once || return 1
     ssh-agent -a "$root/run/agent" | sed -n 's/^SSH_AGENT_PID=\([0-9]*\);.*/\1/p' >"$root/run/agent.pid" &&
         SSH_AUTH_SOCK="$root/run/agent" ssh-add -q "$root/ssh/client" &&
-        env XDG_RUNTIME_DIR="$root/run" SSH_AUTH_SOCK="$root/run/agent" \
+        mkdir -p "$root/home" &&
+        env HOME="$root/home" XDG_RUNTIME_DIR="$root/run" SSH_AUTH_SOCK="$root/run/agent" \
             dbus-daemon --session --fork --address="unix:path=$root/run/bus" --print-pid >"$root/run/bus.pid"
+}
+
+portal_share() { # portal_share PATH [--folder]: the portal's document ID for PATH
+    env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" /usr/bin/python3 "$(dirname "$0")/portal_share.py" "$@"
 }
 
 gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
@@ -155,7 +169,7 @@ up() {
     mkdir -p "$root/images"
     : >"$root/mounted"
     local name
-    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb; do
+    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb portal; do
         if mount_one "$name" && { mountpoint -q "$root/$name" || [ -d "$root/$name/." ]; }; then
             echo "$name" >>"$root/mounted"
         else

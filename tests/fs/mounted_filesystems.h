@@ -44,7 +44,8 @@ inline std::vector<Filesystem> AllFilesystems() {
             {"bindfs"},
             {"sshfs", false, false, false, false, true},
             {"gvfs-sftp", false, true},
-            {"gvfs-smb", true, true, false, true, false, "samba/share"}};
+            {"gvfs-smb", true, true, false, true, false, "samba/share"},
+            {"portal"}};
 }
 
 // The ones without the no-replace rename, where the careful steps run.

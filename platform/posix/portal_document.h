@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tolvane::posix {
+
+// The document portal lets sandboxed programs pass single files on: each
+// appears alone in a folder of its own, $XDG_RUNTIME_DIR/doc/ID/NAME (or
+// doc/by-app/APP/ID/NAME). A rename there is not a rename of the file: the
+// portal refuses the no-replace call, and a plain one hides the file under a
+// hidden name of its own, which the portal forgets when it restarts. Files in
+// a folder passed on whole (doc/ID/FOLDER/...) are renamed as anywhere.
+
+// Whether `folderFd`, opened from the path `folder` (bytes, no symbolic
+// links), is the folder of one document of the portal. Reads the mount table,
+// so it is asked once per folder, and only on FUSE.
+bool IsPortalDocumentFolder(int folderFd, const std::string& folder);
+
+// Where the file `name` of a document folder really is, as the portal tells
+// it (from its version 1.19 on); nothing where it does not tell.
+std::optional<std::string> PortalHostPath(int folderFd, const std::string& name);
+
+}  // namespace tolvane::posix
