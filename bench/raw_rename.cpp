@@ -21,10 +21,21 @@ namespace {
     throw std::runtime_error(what + ": " + std::strerror(errno));
 }
 
+// The no-replace rename, or where the filesystem lacks it (sshfs) the plain
+// one: the least a rename can cost there.
+int Rename(int fromFolder, const char* from, int toFolder, const char* to) {
+    static unsigned flags = RENAME_NOREPLACE;
+    const int status = ::renameat2(fromFolder, from, toFolder, to, flags);
+    if (status != 0 && errno == EINVAL && flags != 0) {
+        flags = 0;
+        return ::renameat2(fromFolder, from, toFolder, to, flags);
+    }
+    return status;
+}
+
 void FullPathLoop(const std::vector<std::string>& from, const std::vector<std::string>& to) {
     for (std::size_t i = 0; i < from.size(); ++i) {
-        if (::renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) !=
-            0) {
+        if (Rename(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str()) != 0) {
             Fail("renameat2 " + from[i]);
         }
     }
@@ -35,8 +46,7 @@ void NameLoop(const std::string& folder, const std::vector<std::string>& from,
     const UniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) Fail("open " + folder);
     for (std::size_t i = 0; i < from.size(); ++i) {
-        if (::renameat2(fd.get(), from[i].c_str(), fd.get(), to[i].c_str(), RENAME_NOREPLACE) !=
-            0) {
+        if (Rename(fd.get(), from[i].c_str(), fd.get(), to[i].c_str()) != 0) {
             Fail("renameat2 " + from[i]);
         }
     }

@@ -23,7 +23,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLVANE_QT=ON -DTOLVANE_T
     -DTOLVANE_WERROR=OFF >/dev/null
 cmake --build build-bench -j2 >/dev/null
 bin=$PWD/build-bench
-for program in bench/rename_batch_bench bench/drop_bench bench/call_gap_bench bench/minimal_window_bench \
+for program in bench/rename_batch_bench bench/share_rename_bench bench/drop_bench bench/call_gap_bench bench/minimal_window_bench \
     bench/startup_probe bench/drag_bench app/tolvane tools/drag_source/tolvane-drag-source; do
     if [ ! -x "$bin/$program" ]; then
         echo "bench: build-bench/$program was not built" >&2
@@ -40,6 +40,7 @@ cleanup() {
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
     fi
+    [ -f "$work/mounts/mounted" ] && bash tests/fs/filesystems.sh down "$work/mounts" >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -71,6 +72,20 @@ echo
 echo
 # shellcheck disable=SC2086
 "$bin/bench/call_gap_bench" 5 $rename_dirs
+echo
+
+# Shares: sshfs, and gvfs's bridge to SFTP and to Samba, from servers of our
+# own on the loopback address, mounted as the filesystem tests mount them
+# (which needs root). Each call there is a round trip to the server.
+if [ "$(id -u)" -eq 0 ]; then
+    shares="$work/mounts"
+    bash tests/fs/filesystems.sh up "$shares" 2>"$work/mounts.log"
+    "$bin/bench/share_rename_bench" 3 "$shares/sshfs" "$(realpath "$shares/gvfs-sftp")" \
+        "$(realpath "$shares/gvfs-smb")"
+    bash tests/fs/filesystems.sh down "$shares" 2>>"$work/mounts.log" >&2
+else
+    echo "share_rename_bench: skipped; mounting the shares needs root"
+fi
 echo
 
 # A display of our own: -displayfd makes Xvfb pick a free number and report

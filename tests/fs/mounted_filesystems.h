@@ -48,7 +48,8 @@ inline std::vector<Filesystem> AllFilesystems() {
             {"portal"}};
 }
 
-// The ones without the no-replace rename, where the careful steps run.
+// FUSE and network mounts: the careful steps run where the no-replace rename
+// is missing, and answers are checked.
 inline std::vector<Filesystem> FuseFilesystems() {
     std::vector<Filesystem> all = AllFilesystems();
     return {all.begin() + 5, all.end()};
