@@ -22,11 +22,12 @@ package_tools="dpkg-dev zip lintian desktop-file-utils appstream"
 # The filesystems that renames are tested on, on loop images and through FUSE.
 filesystems="fuse3 exfat-fuse exfatprogs ntfs-3g dosfstools fusefat bindfs xfsprogs btrfs-progs
     openssh-server sshfs"
-# Network places as a desktop shows them: gvfs and its FUSE bridge, a Samba
-# server to mount, and the document portal of sandboxed programs (shared
-# with a few lines of Python), on a session bus of the tests' own.
-network_places="dbus libglib2.0-bin gvfs gvfs-backends gvfs-fuse samba xdg-desktop-portal
-    python3-gi"
+# Network places as a desktop shows them: gvfs and its FUSE bridge, KDE's
+# kio-fuse with its SMB worker, a Samba server to mount, and the document
+# portal of sandboxed programs (shared with a few lines of Python), on a
+# session bus of the tests' own.
+network_places="dbus libglib2.0-bin gvfs gvfs-backends gvfs-fuse kio-fuse kio-extras samba
+    xdg-desktop-portal python3-gi"
 windows="make cmake g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 # wine32 runs the 32-bit program (through qemu-i386 where the kernel runs

@@ -122,11 +122,19 @@ void ConfirmRenamed(const RenameRequest& request, const Side& from, const Side& 
 }
 
 // A network mount may answer a rename it carried out with an error (a resent
-// call finds its own work done). The entry then shows under its new name
-// only.
-bool WasDoneAfterAll(int error, const Side& from, const Side& to) {
-    const bool mayLie = error == ENOENT || error == EEXIST || error == EIO;
-    return mayLie && Shows(to) && !Shows(from);
+// call finds its own work done): the entry then shows under its new name
+// only, and the rename counts as done. Some answer EIO for any refusal,
+// one of a name they cannot hold among them: that is said.
+bool WasDoneAfterAll(const RenameRequest& request, int error, const Side& from, const Side& to) {
+    if (error != ENOENT && error != EEXIST && error != EIO) return false;
+    const bool oldShows = Shows(from);
+    const bool newShows = Shows(to);
+    if (newShows && !oldShows) return true;
+    if (error == EIO && oldShows && !newShows) {
+        request.Fail(EIO, "the filesystem could not make the name " + posix::Quoted(to.name) +
+                              ", which it may not accept; nothing was changed");
+    }
+    return false;
 }
 
 // The mount that holds the folder of `side`; 0 when it cannot be told.
@@ -246,7 +254,7 @@ void PosixRenamer::EndBatch() noexcept {
         if (checkAnswer) ConfirmRenamed(request, oldSide, newSide);
         return;
     }
-    if (checkAnswer && WasDoneAfterAll(error, oldSide, newSide)) return;
+    if (checkAnswer && WasDoneAfterAll(request, error, oldSide, newSide)) return;
     if (error == EXDEV) FailAcrossMounts(request, oldSide, newSide);
     if (error != EEXIST && !posix::LacksNoReplaceSupport(error)) request.Fail(error);
     RenameCarefully(request, LocationOf(request, oldSide, bytes_.from),

@@ -5,6 +5,7 @@
 
 #include "platform/posix/uri_list.h"
 #include "platform/qt/gio_network_places.h"
+#include "platform/qt/kio_fuse_network_places.h"
 
 namespace tolvane {
 
@@ -13,11 +14,13 @@ namespace {
 const QString kUriList = QStringLiteral("text/uri-list");
 
 std::unique_ptr<DropFileList> FileListOf(QByteArray bytes) {
-    static const GioNetworkPlaces places;
+    // gvfs first: it answers at once where it has the place mounted.
+    static const GioNetworkPlaces gvfs;
+    static const KioFuseNetworkPlaces kioFuse;
+    static const EitherNetworkPlaces places(gvfs, kioFuse);
     const auto list = std::make_shared<const QByteArray>(std::move(bytes));
     return std::make_unique<UriFileList>(
-        std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list,
-        &places);
+        std::string_view(list->constData(), static_cast<std::size_t>(list->size())), list, &places);
 }
 
 }  // namespace

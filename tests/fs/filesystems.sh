@@ -10,7 +10,8 @@
 # address, which gives each name its own inode number. The same SSH server
 # and a Samba server of its own are also mounted through gvfs, as file
 # managers do, on a private session bus: ROOT/gvfs-sftp and ROOT/gvfs-smb
-# are links to their folders under gvfs's FUSE bridge. ROOT/portal is a
+# are links to their folders under gvfs's FUSE bridge, ROOT/kio-fuse to a
+# folder of the Samba share under KDE's kio-fuse. ROOT/portal is a
 # folder that the document portal shares whole, as sandboxed programs get
 # it; ROOT/portal-single-id names the document of a file shared alone. Each
 # other one is mounted on ROOT/NAME;
@@ -73,6 +74,10 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         start_session_bus && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
             rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir"
         ;;
+    kio-fuse)
+        start_session_bus && start_smbd && mkdir -p "$root/samba/share/kio" &&
+            rmdir "$dir" && ln -s "$(kio_mount "smb://127.0.0.1:$(cat "$root/samba/port")/share/")/kio" "$dir"
+        ;;
     portal)
         start_session_bus && mkdir -p "$root/portal-share" "$root/portal-single" &&
             echo S >"$root/portal-single/shared.txt" &&
@@ -105,6 +110,7 @@ start_sshd() { # an sshd of our own on a free loopback port, for root by key
 
 start_smbd() { # a Samba server of our own on a free loopback port, one guest share
     local samba="$root/samba" port
+    [ -f "$samba/port" ] && return 0
     mkdir -p "$samba/share" "$samba/private" "$samba/lock" "$samba/state" "$samba/cache" "$samba/run"
     for port in $(seq $((24450 + $$ % 20000)) $((24469 + $$ % 20000))); do
         ss -Hltn "sport = :$port" | grep -q . && continue
@@ -129,7 +135,8 @@ start_smbd() { # a Samba server of our own on a free loopback port, one guest sh
 }
 
 # A session bus of our own, for gvfs, its FUSE bridge under ROOT/run/gvfs,
-# and the document portal, under ROOT/run/doc. It logs in
+# kio-fuse, under ROOT/run/kio-fuse-*, and the document portal, under
+# ROOT/run/doc. It logs in
 # to the SSH server with the tests' key through an agent that lives as long
 # as the mount takes.
 start_session_bus() {
@@ -144,6 +151,12 @@ start_session_bus() {
 
 portal_share() { # portal_share PATH [--folder]: the portal's document ID for PATH
     env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" /usr/bin/python3 "$(dirname "$0")/portal_share.py" "$@"
+}
+
+kio_mount() { # kio_mount URL: mounts URL through kio-fuse, its local path printed
+    env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" timeout 60 gdbus call --session \
+        -d org.kde.KIOFuse -o /org/kde/KIOFuse -m org.kde.KIOFuse.VFS.mountUrl "$1" |
+        sed -n "s/^('\(.*\)',)\$/\1/p" | grep .
 }
 
 gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
@@ -169,7 +182,7 @@ up() {
     mkdir -p "$root/images"
     : >"$root/mounted"
     local name
-    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb portal; do
+    for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb kio-fuse portal; do
         if mount_one "$name" && { mountpoint -q "$root/$name" || [ -d "$root/$name/." ]; }; then
             echo "$name" >>"$root/mounted"
         else

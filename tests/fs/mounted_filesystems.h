@@ -27,6 +27,7 @@ struct Filesystem {
     // lists some names under a stand-in: Samba shows "a." or "CON" to its
     // clients as "AQZNE5~G", while the file on its disk has the exact name.
     std::string storedIn = {};
+    bool keepsNoDates = false;  // sets no times: dated entries cannot be told apart
 };
 
 inline void PrintTo(const Filesystem& fs, std::ostream* out) { *out << fs.name; }
@@ -45,6 +46,7 @@ inline std::vector<Filesystem> AllFilesystems() {
             {"sshfs", false, false, false, false, true},
             {"gvfs-sftp", false, true},
             {"gvfs-smb", true, true, false, true, false, "samba/share"},
+            {"kio-fuse", true, true, false, true, false, "samba/share/kio", true},
             {"portal"}};
 }
 
