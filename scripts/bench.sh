@@ -20,7 +20,7 @@ for tool in cmake Xvfb; do
 done
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLVANE_QT=ON -DTOLVANE_TESTS=OFF \
-    -DTOLVANE_WERROR=OFF >/dev/null
+    -DTOLVANE_WERROR=OFF -DTOLVANE_BENCH=ON >/dev/null
 cmake --build build-bench -j2 >/dev/null
 bin=$PWD/build-bench
 for program in bench/rename_batch_bench bench/share_rename_bench bench/drop_bench bench/call_gap_bench bench/minimal_window_bench \

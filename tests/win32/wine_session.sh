@@ -111,8 +111,19 @@ run)
     # a file, the caller's pipe closes when the program ends.
     output=$(mktemp "$state/output.XXXXXX")
     errors=$(mktemp "$state/errors.XXXXXX")
-    status=0
-    "$loader" "$@" </dev/null >"$output" 2>"$errors" || status=$?
+    for attempt in 1 2; do
+        status=0
+        "$loader" "$@" </dev/null >"$output" 2>"$errors" || status=$?
+        # Killed by a signal before the test program gave its verdict: Wine
+        # itself died (its 32-bit loader under qemu-i386 does, rarely; a
+        # Windows program's own crash ends in an exit code). Once more.
+        if [ "$attempt" -eq 1 ] && [ "$status" -gt 128 ] &&
+            ! grep -q '^\[  \(PASSED\|FAILED\)  \]' "$output"; then
+            echo "wine_session.sh: $loader died by signal $((status - 128)); running $1 once more" >&2
+            continue
+        fi
+        break
+    done
     cat "$output"
     cat "$errors" >&2
     rm -f "$output" "$errors"
