@@ -6,14 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/batch_run.h"
 #include "bench/bench_dir.h"
 #include "bench/comparison.h"
 #include "bench/file_names.h"
-#include "bench/stopwatch.h"
-#include "engine/rename_batch.h"
-#include "platform/posix/native_path.h"
-#include "platform/posix/posix_renamer.h"
-#include "platform/text_file_list.h"
 
 namespace tolvane::bench {
 namespace {
@@ -45,20 +41,8 @@ std::vector<std::string> NewNames(const ModeCase& c) {
 }
 
 Timing TimeEngine(const ModeCase& c, const std::string& root) {
-    const BenchDir dir(root);
-    const std::vector<std::string> names = MakeNames(kLargestDrop, OldName);
-    CreateEmptyFiles(dir, names);
-    std::vector<Text> paths;
-    for (const auto& path : FullPaths(dir, names)) paths.push_back(FromNativePath(path));
-    const TextFileList list(std::move(paths));
-    PosixRenamer renamer;
-
-    const Stopwatch watch;
-    RenameBatch(list, renamer, c.mode, c.find, c.replace);
-    const Timing timing = watch.Elapsed();
-
-    ExpectNames(dir, NewNames(c));
-    return timing;
+    return TimeBatch(root, MakeNames(kLargestDrop, OldName), NewNames(c), c.mode, c.find,
+                     c.replace);
 }
 
 int Run(int rounds, const std::string& root) {

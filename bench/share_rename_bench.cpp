@@ -7,14 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_dir.h"
+#include "bench/batch_run.h"
 #include "bench/comparison.h"
 #include "bench/file_names.h"
-#include "bench/stopwatch.h"
-#include "engine/rename_batch.h"
-#include "platform/posix/native_path.h"
-#include "platform/posix/posix_renamer.h"
-#include "platform/text_file_list.h"
 
 namespace tolvane::bench {
 namespace {
@@ -25,20 +20,8 @@ std::string OldName(int number) { return std::string("f").append(FiveDigits(numb
 std::string NewName(int number) { return std::string("g").append(FiveDigits(number)); }
 
 Timing TimeEngine(const std::string& root) {
-    const BenchDir dir(root);
-    const std::vector<std::string> names = MakeNames(kShareDrop, OldName);
-    CreateEmptyFiles(dir, names);
-    std::vector<Text> paths;
-    for (const auto& path : FullPaths(dir, names)) paths.push_back(FromNativePath(path));
-    const TextFileList list(std::move(paths));
-    PosixRenamer renamer;
-
-    const Stopwatch watch;
-    RenameBatch(list, renamer, u"S", u"f", u"g");
-    const Timing timing = watch.Elapsed();
-
-    ExpectNames(dir, MakeNames(kShareDrop, NewName));
-    return timing;
+    return TimeBatch(root, MakeNames(kShareDrop, OldName), MakeNames(kShareDrop, NewName), u"S",
+                     u"f", u"g");
 }
 
 int Run(int rounds, const std::string& root) {
