@@ -121,7 +121,8 @@ start_smbd() { # a Samba server of our own on a free loopback port, one guest sh
             "pid directory = $samba/run" "log file = $samba/smbd.log" "load printers = no" \
             "disable spoolss = yes" "[share]" "path = $samba/share" "guest ok = yes" \
             "guest only = yes" "read only = no" "force user = root" >"$samba/smb.conf"
-        /usr/sbin/smbd -D -s "$samba/smb.conf" --no-process-group || return 1
+        # In a session of its own: smbd ends by signalling its whole process group.
+        setsid /usr/sbin/smbd -D -s "$samba/smb.conf" || return 1
         for _ in $(seq 50); do
             if ss -Hltn "sport = :$port" | grep -q .; then
                 echo "$port" >"$samba/port"
