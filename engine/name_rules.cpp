@@ -11,7 +11,7 @@ namespace {
 
 // Knuth-Morris-Pratt: the leftmost occurrence of `pattern` in `text` in
 // linear time, so a long name with a long near-miss find text stays fast.
-[[gnu::hot]] std::size_t FindLeftmost(const Text& pattern, std::u16string_view text) {
+std::size_t FindLeftmost(const Text& pattern, std::u16string_view text) {
     if (pattern.empty()) return 0;
     // The failure table, on the stack for find texts of usual length. Left
     // unset: every place is written before it is read, and this runs once
@@ -51,7 +51,7 @@ char16_t* WriteDecimal(Short value, char16_t* end) {
 }
 
 // PadNumber's digits appended to `out`, with no text of their own.
-[[gnu::hot]] void AppendPadded(Text& out, Short number, Short count) {
+void AppendPadded(Text& out, Short number, Short count) {
     constexpr std::size_t kRoom = 8;  // "-32768" and more
     char16_t numberDigits[kRoom];
     char16_t countDigits[kRoom];
@@ -73,8 +73,8 @@ std::size_t ReplacedPosition(const Text& find, std::u16string_view name) {
     return FindLeftmost(find, name);
 }
 
-[[gnu::hot]] void AppendReplacedFirst(Text& out, const Text& find, std::u16string_view name,
-                                      const Text& replacement) {
+void AppendReplacedFirst(Text& out, const Text& find, std::u16string_view name,
+                         const Text& replacement) {
     const std::size_t at = ReplacedPosition(find, name);
     if (at == Text::npos) {
         out += name;
@@ -103,7 +103,7 @@ Text ComposeNewPath(const Text& mode, const NameParts& parts) {
     return path;
 }
 
-[[gnu::hot]] void ComposeNewPath(const Text& mode, const NameParts& p, Text& path) {
+void ComposeNewPath(const Text& mode, const NameParts& p, Text& path) {
     path.assign(p.directory);
     if (mode == kModeSearchAndReplace) {
         AppendReplacedFirst(path, p.find, p.name, p.replacement);

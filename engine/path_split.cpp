@@ -30,8 +30,8 @@ Text JustPath(Text path, char16_t separator) {
     return path.substr(0, static_cast<std::size_t>(n));
 }
 
-[[gnu::hot]] void SplitPath(std::u16string_view path, std::u16string_view& directory,
-                            std::u16string_view& name, char16_t separator) {
+void SplitPath(std::u16string_view path, std::u16string_view& directory, std::u16string_view& name,
+               char16_t separator) {
     const auto n = static_cast<std::size_t>(LastSeparatorPosition(path, separator));
     directory = path.substr(0, n);
     name = path.substr(n);

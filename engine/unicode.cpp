@@ -35,7 +35,7 @@ std::size_t DecodeUtf8(std::string_view bytes, char32_t& codePoint) {
     return length;
 }
 
-[[gnu::hot]] std::size_t EncodeUtf8(char32_t c, char* out) {
+std::size_t EncodeUtf8(char32_t c, char* out) {
     const auto byte = [](char32_t value) { return static_cast<char>(value); };
     if (c < 0x80) {
         out[0] = byte(c);

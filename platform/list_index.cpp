@@ -15,7 +15,7 @@ std::int32_t ListCount(std::size_t size) {
     return static_cast<std::int32_t>(size);
 }
 
-[[gnu::hot]] std::size_t ListPosition(std::int32_t index, std::size_t size) {
+std::size_t ListPosition(std::int32_t index, std::size_t size) {
     if (index < 1 || index > ListCount(size)) {
         const std::string number = std::to_string(index);
         throw Error(ERANGE, u"No dropped entry number " + Text(number.begin(), number.end()));

@@ -23,8 +23,7 @@ std::u16string_view TextFileList::At(std::int32_t index) const {
 
 Text TextFileList::Entry(std::int32_t index) const { return Text(At(index)); }
 
-[[gnu::hot]] std::u16string_view TextFileList::ReadEntry(std::int32_t index,
-                                                         Text& /*scratch*/) const {
+std::u16string_view TextFileList::ReadEntry(std::int32_t index, Text& /*scratch*/) const {
     return At(index);
 }
 

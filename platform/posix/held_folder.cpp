@@ -56,7 +56,7 @@ bool MayMisreport(int fd) {
 
 }  // namespace
 
-[[gnu::hot]] int HeldFolder::For(std::u16string_view directory) {
+int HeldFolder::For(std::u16string_view directory) {
     if (directory.empty()) return kByPath;  // a name relative to the current folder
     // path_ is empty only while nothing is held: For(u"") returns above.
     if (!IsSameText(directory, path_)) Open(directory);
@@ -79,11 +79,11 @@ void HeldFolder::Release() noexcept {
     portalDocument_ = false;
 }
 
-[[gnu::hot]] bool IsPlainName(std::u16string_view name) {
+bool IsPlainName(std::u16string_view name) {
     return !name.empty() && name != u"." && name != u"..";
 }
 
-[[gnu::hot]] bool IsSameText(std::u16string_view a, std::u16string_view b) {
+bool IsSameText(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
 }

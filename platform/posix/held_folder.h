@@ -40,8 +40,7 @@ class HeldFolder {
     bool HoldsPortalDocument() const noexcept { return portalDocument_; }
 
   private:
-    // Held once per folder: kept apart from the lookup done for every entry.
-    [[gnu::noinline]] void Open(std::u16string_view directory);
+    void Open(std::u16string_view directory);
 
     Text path_;  // what fd_ was opened for; empty when nothing is held
     UniqueFd fd_;

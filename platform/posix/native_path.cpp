@@ -43,7 +43,7 @@ std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide)
 
 // The leading characters of `wide` that are ASCII other than NUL, at most
 // `count` of them, narrowed into `narrow`; returns how many.
-[[gnu::hot]] std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
+std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -88,7 +88,7 @@ constexpr std::size_t kRefused = static_cast<std::size_t>(-1);
 // `text` as bytes in `narrow`, which has room for kMostBytesPerUnit bytes a
 // unit; returns how many, or kRefused for a NUL or a lone surrogate that
 // does not stand for a byte.
-[[gnu::hot]] std::size_t NarrowInto(std::u16string_view text, char* narrow) {
+std::size_t NarrowInto(std::u16string_view text, char* narrow) {
     std::size_t read = 0;
     std::size_t written = 0;
     for (;;) {
@@ -155,7 +155,7 @@ std::optional<std::string> TryToNativePath(const Text& text) {
     return out;
 }
 
-[[gnu::hot]] bool TryToNativePath(std::u16string_view text, std::string& out) {
+bool TryToNativePath(std::u16string_view text, std::string& out) {
     // A name, and most paths, go through a buffer on the stack and then into
     // `out` in one copy: growing `out` to the most the text could need would
     // fill it first, for every rename.

@@ -181,8 +181,8 @@ Location LocationOf(const RenameRequest& request, const Side& side, const std::s
 
 // After the no-replace call failed with `error`: a change of letter case on a
 // case-insensitive filesystem, or a filesystem without the flag.
-[[gnu::cold]] void RenameCarefully(const RenameRequest& request, const Location& from,
-                                   const Location& to, int error, bool useNoReplaceFlag) {
+void RenameCarefully(const RenameRequest& request, const Location& from, const Location& to,
+                     int error, bool useNoReplaceFlag) {
     if (error != EEXIST) {
         if (posix::IsMoveIntoItself(from, to)) {
             request.Fail(EINVAL, "a folder cannot move into itself");
@@ -227,7 +227,7 @@ void PosixRenamer::EndBatch() noexcept {
     inBatch_ = false;
 }
 
-[[gnu::hot]] void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
+void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPath) {
     if (!inBatch_) {
         const RenameBatchScope single(*this);
         return Rename(oldPath, newPath);

@@ -207,7 +207,7 @@ void UriFileList::DecodePathAt(std::size_t position, std::string& path) const {
     DecodePath(NextLine(rest), path);
 }
 
-[[gnu::hot]] std::u16string_view UriFileList::ReadEntry(std::int32_t index, Text& scratch) const {
+std::u16string_view UriFileList::ReadEntry(std::int32_t index, Text& scratch) const {
     const std::size_t position = ListPosition(index, starts_.size());
     const std::size_t decoded = static_cast<std::size_t>(decoded_.Count());
     if (position < decodedFrom_ || position >= decodedFrom_ + decoded) DecodeAhead(position);
