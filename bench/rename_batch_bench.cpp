@@ -9,6 +9,7 @@
 #include "bench/bench_dir.h"
 #include "bench/comparison.h"
 #include "bench/file_names.h"
+#include "bench/quiet_watch.h"
 #include "bench/stopwatch.h"
 #include "engine/rename_batch.h"
 #include "platform/posix/native_path.h"
@@ -52,9 +53,10 @@ Timing TimeEngine(const ModeCase& c, const std::string& root) {
     for (const auto& path : FullPaths(dir, names)) paths.push_back(FromNativePath(path));
     const TextFileList list(std::move(paths));
     PosixRenamer renamer;
+    QuietWatch batchWatch;
 
     const Stopwatch watch;
-    RenameBatch(list, renamer, c.mode, c.find, c.replace);
+    RenameBatch(list, renamer, batchWatch, c.mode, c.find, c.replace);
     const Timing timing = watch.Elapsed();
 
     ExpectNames(dir, NewNames(c));
