@@ -22,7 +22,7 @@ drag_source=$2
 probe=$3
 mounts=$4
 # Several seconds' work on sshfs, where a rename takes a few milliseconds.
-count=1500
+count=2000
 
 if ! grep -qx sshfs "$mounts/mounted" 2>/dev/null; then
     echo "sshfs is not mounted under $mounts: this test needs root, sshd and /dev/fuse"
@@ -30,7 +30,7 @@ if ! grep -qx sshfs "$mounts/mounted" 2>/dev/null; then
     exit 77
 fi
 
-# new_drop: fills a fresh folder with f0001 … f1500, made on the server's side
+# new_drop: fills a fresh folder with f0001 … f2000, made on the server's side
 # (at local speed), and prints its name.
 new_drop() {
     local dir
