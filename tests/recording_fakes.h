@@ -95,21 +95,19 @@ class RecordingRenamer : public FileRenamer {
 // never; counts how often it was asked, and how batches began and ended.
 class StoppingWatch : public BatchWatch {
   public:
-    explicit StoppingWatch(int stopAt = 0) : stopAt_(stopAt) {}
+    explicit StoppingWatch(int stopAt = 0) : stopAt(stopAt) {}
 
     void BeginBatch(Short count) override { begun.push_back(count); }
     bool StopAfter(Short done) override {
         ++asked;
-        return done == stopAt_;
+        return done == stopAt;
     }
     void EndBatch() noexcept override { ++ended; }
 
+    int stopAt;
     std::vector<Short> begun;
     int asked = 0;
     int ended = 0;
-
-  private:
-    int stopAt_;
 };
 
 // Keeps every error shown to the user.

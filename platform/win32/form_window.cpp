@@ -50,6 +50,18 @@ std::vector<const ControlDescription*> InTabOrder(const FormDescription& form) {
 
 bool IsEditNotification(WPARAM wParam, UINT code) { return HIWORD(wParam) == code; }
 
+// Raises a flag for the life of the scope.
+class Raised {
+  public:
+    explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+    ~Raised() { flag_ = false; }
+
+  private:
+    bool& flag_;
+};
+
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& form)
@@ -231,10 +243,8 @@ void Win32FormWindow::OnDropFiles(HDROP drop) {
         return;
     }
     if (!events_ || !report_) return;
-    dropping_ = true;
     StopForCloseReport report(*report_, progress_.closing());
     RunEventHandler(report, [this, drop] { Drop(drop); });
-    dropping_ = false;
     const bool close = report.CloseNow();
     progress_.ForgetClosing();
     if (close) PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -245,6 +255,7 @@ void Win32FormWindow::Drop(HDROP drop) {
     HdropDropData data(drop);
     DropArgs args = MakeDropArgs(point);
     const BusyCursor busy;
+    const Raised dropping(dropping_);
     events_->DragDrop(point.target, data, args);
 }
 

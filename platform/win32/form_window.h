@@ -74,7 +74,7 @@ class Win32FormWindow {
     FormMenu menu_;
     GdiFont font_;
     Win32BatchProgress progress_;
-    bool dropping_ = false;  // a batch runs, and handles messages meanwhile
+    bool dropping_ = false;  // a drop's batch runs, and handles messages meanwhile
     std::unique_ptr<Win32FormControls> controls_;
     std::map<HWND, std::string> controlNames_;
     HWND firstTabStop_ = nullptr;

@@ -84,9 +84,9 @@ took=$("$probe" ping "$TOLVANE_WINDOW" 1) ||
     fail "the window did not answer a window manager's ping within a second"
 echo "ping answered in $took ms"
 
-import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-1.png"
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-1.png"
 sleep 1
-import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-2.png"
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-2.png"
 cmp -s "$E2E_TMP/progress-1.png" "$E2E_TMP/progress-2.png" &&
     fail "the window looked the same a second apart: no progress shown"
 

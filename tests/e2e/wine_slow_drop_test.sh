@@ -112,9 +112,9 @@ start_slow_drop "$first"
 echo "batch running at ${SECONDS}s"
 
 grep -qx answers=yes <<<"$(probe)" || fail "the window did not answer within a second"
-import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-1.png"
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-1.png"
 sleep 1
-import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-2.png"
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-2.png"
 cmp -s "$E2E_TMP/progress-1.png" "$E2E_TMP/progress-2.png" &&
     fail "the window looked the same a second apart: no progress shown"
 
