@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 #include "platform/progress_place.h"
 #include "platform/qt/twips.h"
@@ -65,7 +66,8 @@ void QtBatchProgress::Finish() noexcept {
 // typed into a box that the program does not read until the batch ends
 // would change the texts behind the user's back.
 bool QtBatchProgress::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close) {
+    if (event->type() == QEvent::Close &&
+        (watched == &window_ || watched == window_.windowHandle())) {
         stop_ = closing_ = true;
         event->ignore();
         return true;

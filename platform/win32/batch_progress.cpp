@@ -22,11 +22,6 @@ bool IsFramePartLeftWorking(WPARAM hit) {
 
 }  // namespace
 
-void Win32BatchProgress::Attach(HWND window, HWND text) {
-    window_ = window;
-    text_ = text;
-}
-
 bool Win32BatchProgress::Look(Short done, Short count) {
     const std::wstring shown =
         std::to_wstring(done) + L" of " + std::to_wstring(count) + L" entries renamed";

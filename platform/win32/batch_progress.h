@@ -16,7 +16,7 @@ namespace tolvane {
 class Win32BatchProgress : public PacedBatchWatch {
   public:
     // `text` is the hidden static control that shows the count.
-    void Attach(HWND window, HWND text);
+    void Attach(HWND text) { text_ = text; }
 
     // The window was asked to close during the batch.
     void RequestClose() { stop_ = closing_ = true; }
@@ -33,7 +33,6 @@ class Win32BatchProgress : public PacedBatchWatch {
     void HandleWaitingMessages();
     bool HoldBack(const MSG& message);
 
-    HWND window_ = nullptr;
     HWND text_ = nullptr;
     bool stop_ = false;
     bool closing_ = false;

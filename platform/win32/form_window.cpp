@@ -84,7 +84,7 @@ Win32FormWindow::Win32FormWindow(const FormDescription& form)
         controls_->AddMenuItem(menu_.itemNames[i], menu_.bar, command);
     }
     CreateControls(form);
-    progress_.Attach(window_, CreateProgressText());
+    progress_.Attach(CreateProgressText());
 }
 
 Win32FormWindow::~Win32FormWindow() {
