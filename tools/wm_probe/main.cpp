@@ -51,7 +51,7 @@ bool WaitForEvent(Display* display, Clock::time_point deadline) {
 int Ping(Display* display, Window window, double seconds) {
     const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
     // Clients answer to the root window for those who watch its structure
-    // (Qt) or its children's (as the specification has it).
+    // (Qt) or its children's (as EWMH has it).
     XSelectInput(display, DefaultRootWindow(display), StructureNotifyMask | SubstructureNotifyMask);
     const auto sent = Clock::now();
     SendProtocolMessage(display, window, ping, CurrentTime);
