@@ -2,6 +2,7 @@
 
 #include "bench/bench_dir.h"
 #include "bench/file_names.h"
+#include "bench/quiet_watch.h"
 #include "engine/rename_batch.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/posix_renamer.h"
@@ -18,9 +19,10 @@ Timing TimeBatch(const std::string& root, const std::vector<std::string>& from,
     for (const auto& path : FullPaths(dir, from)) paths.push_back(FromNativePath(path));
     const TextFileList list(std::move(paths));
     PosixRenamer renamer;
+    QuietWatch batchWatch;
 
     const Stopwatch watch;
-    RenameBatch(list, renamer, mode, find, replace);
+    RenameBatch(list, renamer, batchWatch, mode, find, replace);
     const Timing timing = watch.Elapsed();
 
     ExpectNames(dir, to);

@@ -1,5 +1,6 @@
 #include "bench/drop_route.h"
 
+#include "bench/quiet_watch.h"
 #include "engine/rename_batch.h"
 #include "platform/posix/posix_renamer.h"
 #include "platform/posix/uri_list.h"
@@ -8,7 +9,8 @@ namespace tolvane::bench {
 
 void RenameDroppedFiles(const DropFileList& files) {
     PosixRenamer renamer;
-    RenameBatch(files, renamer, u"N", u"-", u"");
+    QuietWatch watch;
+    RenameBatch(files, renamer, watch, u"N", u"-", u"");
 }
 
 DropRoute UriListRoute() {

@@ -1,10 +1,20 @@
 #include "engine/error.h"
 
 #include <cerrno>
+#include <string>
 
 #include "engine/unicode.h"
 
 namespace tolvane {
+
+namespace {
+
+Text Decimal(std::int32_t number) {
+    const std::string digits = std::to_string(number);
+    return Text(digits.begin(), digits.end());
+}
+
+}  // namespace
 
 std::string ToDisplayUtf8(const Text& text) {
     std::string out;
@@ -38,5 +48,11 @@ RenameError::RenameError(std::int32_t number, const Text& reason, Text oldPath, 
                         u"\u201D: " + reason),
       oldPath_(std::move(oldPath)),
       newPath_(std::move(newPath)) {}
+
+BatchStopped::BatchStopped(std::int32_t done, std::int32_t count, const Text& lastOld,
+                           const Text& lastNew)
+    : Error(ECANCELED, u"Stopped after " + Decimal(done) + u" of " + Decimal(count) +
+                           u" entries. The last one renamed: \u201C" + lastOld +
+                           u"\u201D to \u201C" + lastNew + u"\u201D; the rest are untouched.") {}
 
 }  // namespace tolvane

@@ -40,6 +40,13 @@ class RenameError : public Error {
     Text newPath_;
 };
 
+// Raised when the user stops a batch between two entries: says how far it
+// came and names the last entry renamed, old and new path.
+class BatchStopped : public Error {
+  public:
+    BatchStopped(std::int32_t done, std::int32_t count, const Text& lastOld, const Text& lastNew);
+};
+
 // A Text as UTF-8 for logs and std::exception::what(); lone surrogates
 // become U+FFFD there, never in a path.
 std::string ToDisplayUtf8(const Text& text);

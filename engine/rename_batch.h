@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/batch_watch.h"
 #include "engine/drop_file_list.h"
 #include "engine/error.h"
 #include "engine/file_renamer.h"
@@ -14,7 +15,9 @@ namespace tolvane {
 // Returns the number of entries renamed, or 0 when `find` is empty (the list
 // is not read) or the list is empty. The first error stops the batch: earlier
 // renames stay done, later entries are not touched, and the error propagates.
-Short RenameBatch(const DropFileList& files, FileRenamer& renamer, const Text& mode,
-                  const Text& find, const Text& replace);
+// `watch` may stop the batch between two entries in the same way, with
+// BatchStopped.
+Short RenameBatch(const DropFileList& files, FileRenamer& renamer, BatchWatch& watch,
+                  const Text& mode, const Text& find, const Text& replace);
 
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "engine/batch_watch.h"
 #include "engine/text.h"
 
 namespace tolvane {
@@ -14,6 +15,9 @@ class Window {
     virtual ~Window() = default;
     // Activates the window and gives it the input focus.
     virtual void TakeFocus() = 0;
+    // Watches the window's batches: shows how far a long one has come, and
+    // stops it when the user asks.
+    virtual BatchWatch& Watch() = 0;
 };
 
 class Label {

@@ -7,6 +7,7 @@
 #include "engine/error.h"
 #include "platform/form_description.h"
 #include "platform/window_services.h"
+#include "recording_fakes.h"
 
 namespace tolvane::testing_fakes {
 
@@ -63,6 +64,7 @@ class FakeFormControls : public FormControls {
 
     std::vector<std::string> log;
     int focusRequests = 0;
+    StoppingWatch watch;
 
   private:
     struct FakeControl : Label, TextBox, MenuItem {
@@ -90,6 +92,7 @@ class FakeFormControls : public FormControls {
             ++owner->focusRequests;
             owner->log.push_back("Form1.focus");
         }
+        BatchWatch& Watch() override { return owner->watch; }
     };
 
     template <typename Interface>

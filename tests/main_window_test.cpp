@@ -182,6 +182,17 @@ TEST_F(Form1Test, FailedBatchPropagatesWithoutTakingFocus) {
     EXPECT_EQ(controls.focusRequests, 0);
 }
 
+// The window's own watch is the one that can stop its batch.
+TEST_F(Form1Test, StopAskedOfTheWindowEndsTheDropWithoutTakingFocus) {
+    controls.state("txtFind").caption = u"x";
+    controls.watch.stopAt = 1;
+    ListDropData data({u"/D/a", u"/D/b"});
+    DropArgs args;
+    EXPECT_THROW(form.DragDrop("Form1", data, args), BatchStopped);
+    EXPECT_THAT(renames, ElementsAre("rename /D/a -> /D/a"));
+    EXPECT_EQ(controls.focusRequests, 0);
+}
+
 TEST_F(Form1Test, OffersPathSplitting) {
     EXPECT_EQ(form.JustPath(Native(u"/d/a.txt")), Native(u"/d/"));
     EXPECT_EQ(form.NoPath(Native(u"/d/a.txt")), u"a.txt");

@@ -8,6 +8,7 @@
 #include "platform/posix/native_path.h"
 #include "platform/posix/posix_renamer.h"
 #include "platform/text_file_list.h"
+#include "recording_fakes.h"
 #include "temp_dir.h"
 
 namespace tolvane {
@@ -25,11 +26,12 @@ class PosixBatchTest : public testing::Test {
                const std::vector<std::string>& names) {
         std::vector<Text> paths;
         for (const auto& name : names) paths.push_back(FromNativePath(dir / name));
-        return RenameBatch(TextFileList(std::move(paths)), renamer, mode, find, replace);
+        return RenameBatch(TextFileList(std::move(paths)), renamer, watch, mode, find, replace);
     }
 
     TempDir dir;
     PosixRenamer renamer;
+    testing_fakes::StoppingWatch watch;
 };
 
 TEST_F(PosixBatchTest, EveryModeRenamesRealFiles) {
@@ -127,8 +129,9 @@ int DropError(PosixRenamer& renamer, const TempDir& dir, const Text& insert,
               const std::vector<std::string>& names) {
     std::vector<Text> paths;
     for (const auto& name : names) paths.push_back(FromNativePath(dir / name));
+    testing_fakes::StoppingWatch watch;
     try {
-        RenameBatch(TextFileList(std::move(paths)), renamer, u"I", insert, u"");
+        RenameBatch(TextFileList(std::move(paths)), renamer, watch, u"I", insert, u"");
         return 0;
     } catch (const RenameError& error) {
         return error.number();

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/batch_watch.h"
 #include "engine/drop_file_list.h"
 #include "engine/error.h"
 #include "engine/file_renamer.h"
@@ -88,6 +89,25 @@ class RecordingRenamer : public FileRenamer {
     EventLog& log_;
     int failAt_;
     int calls_ = 0;
+};
+
+// A user who asks to stop the batch while entry `stopAt` is renamed, or
+// never; counts how often it was asked, and how batches began and ended.
+class StoppingWatch : public BatchWatch {
+  public:
+    explicit StoppingWatch(int stopAt = 0) : stopAt(stopAt) {}
+
+    void BeginBatch(Short count) override { begun.push_back(count); }
+    bool StopAfter(Short done) override {
+        ++asked;
+        return done == stopAt;
+    }
+    void EndBatch() noexcept override { ++ended; }
+
+    int stopAt;
+    std::vector<Short> begun;
+    int asked = 0;
+    int ended = 0;
 };
 
 // Keeps every error shown to the user.

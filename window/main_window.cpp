@@ -81,7 +81,8 @@ void Form1::Form_OLEDragDrop(DropData& data, std::int32_t& /*effect*/, std::int1
                              std::int16_t /*shift*/, float /*x*/, float /*y*/) {
     const Text find = controls_.textBox("txtFind").GetText();
     const Text replace = controls_.textBox("txtReplace").GetText();
-    if (RenameBatch(data.Files(), renamer_, mode_, find, replace) > 0) {
+    BatchWatch& watch = controls_.window().Watch();
+    if (RenameBatch(data.Files(), renamer_, watch, mode_, find, replace) > 0) {
         controls_.window().TakeFocus();
     }
 }

@@ -10,6 +10,7 @@
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/qt_drop_data.h"
 #include "platform/qt/qt_text.h"
+#include "platform/stop_for_close_report.h"
 
 namespace tolvane {
 
@@ -22,12 +23,14 @@ constexpr Qt::WindowFlags kFixedFrame = Qt::Window | Qt::WindowTitleHint |
 
 }  // namespace
 
-FormWindow::FormWindow(const FormDescription& form) : formName_(form.name), controls_(*this) {
+FormWindow::FormWindow(const FormDescription& form)
+    : formName_(form.name), progress_(*this), controls_(*this, progress_) {
     setObjectName(QString::fromStdString(form.name));
     setWindowTitle(ToQString(form.caption));
     setWindowFlags(kFixedFrame);
     menuItems_ = BuildMenus(*menuBar(), form, controls_);
     setCentralWidget(BuildClientArea(form, controls_));
+    progress_.AddBar(*centralWidget());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -55,19 +58,25 @@ void FormWindow::ConnectMenus(FormEvents& events, ErrorReport& report) {
 
 void FormWindow::RouteDrops(FormEvents& events, ErrorReport& report) {
     auto* router = new DropRouter(
-        [&events, &report](const std::string& target, const QMimeData& mime, QByteArray fetched,
-                           DropArgs& args) {
-            RunEventHandler(report, [&] {
+        [this, &events, &report](const std::string& target, const QMimeData& mime,
+                                 QByteArray fetched, DropArgs& args) {
+            StopForCloseReport dropReport(report, progress_.closing());
+            RunEventHandler(dropReport, [&] {
                 const BusyCursor busy;
                 QtDropData data(mime, std::move(fetched));
                 events.DragDrop(target, data, args);
             });
+            const bool close = dropReport.CloseNow();
+            progress_.ForgetClosing();
+            if (close) this->close();
         },
         this);
     dropRouter_ = router;
     router->Watch(*this, formName_);
     router->Watch(*centralWidget(), formName_);
     for (QWidget* control : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // The progress bar shows only while a batch holds back every drop.
+        if (control == progress_.bar()) continue;
         router->Watch(*control, control->objectName().toStdString());
     }
 }

@@ -7,6 +7,7 @@
 #include "platform/error_report.h"
 #include "platform/form_description.h"
 #include "platform/form_events.h"
+#include "platform/qt/batch_progress.h"
 #include "platform/qt/qt_form_controls.h"
 
 namespace tolvane {
@@ -25,7 +26,8 @@ class FormWindow : public QMainWindow {
     // Connects the form, once, before the window is first shown: delivers its
     // Load event at once, then every menu click and every drop on the window
     // or its controls. Errors they raise go to `report`. Both must outlive
-    // the window.
+    // the window. A window closed during a drop closes when its batch has
+    // stopped, unless the drop ended in an error, which is shown instead.
     void Attach(FormEvents& events, ErrorReport& report);
 
   private:
@@ -33,6 +35,7 @@ class FormWindow : public QMainWindow {
     void RouteDrops(FormEvents& events, ErrorReport& report);
 
     std::string formName_;
+    QtBatchProgress progress_;
     QtFormControls controls_;
     std::vector<QAction*> menuItems_;
     QObject* dropRouter_ = nullptr;

@@ -14,7 +14,7 @@ namespace tolvane {
 
 class QtWindow : public Window {
   public:
-    explicit QtWindow(QWidget& window) : window_(window) {}
+    QtWindow(QWidget& window, BatchWatch& watch) : window_(window), watch_(watch) {}
     // Brings the window to the front as the active one. Qt gives the keyboard
     // focus back to the box that last had it (else the first in tab order),
     // so the user can type on at once. On Wayland a client cannot take the
@@ -23,9 +23,11 @@ class QtWindow : public Window {
     // the focus); after a drop from another program it has none, and the
     // focus stays where the compositor keeps it.
     void TakeFocus() override;
+    BatchWatch& Watch() override { return watch_; }
 
   private:
     QWidget& window_;
+    BatchWatch& watch_;
 };
 
 class QtLabel : public Label {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/event_boundary.h"
+#include "platform/progress_place.h"
+#include "platform/stop_for_close_report.h"
 #include "platform/win32/busy_cursor.h"
 #include "platform/win32/drop_point.h"
 #include "platform/win32/hdrop_file_list.h"
@@ -48,6 +50,18 @@ std::vector<const ControlDescription*> InTabOrder(const FormDescription& form) {
 
 bool IsEditNotification(WPARAM wParam, UINT code) { return HIWORD(wParam) == code; }
 
+// Raises a flag for the life of the scope.
+class Raised {
+  public:
+    explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+    ~Raised() { flag_ = false; }
+
+  private:
+    bool& flag_;
+};
+
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& form)
@@ -64,12 +78,13 @@ Win32FormWindow::Win32FormWindow(const FormDescription& form)
         SetLastError(failure);
         ThrowLastError(u"Creating the window");
     }
-    controls_ = std::make_unique<Win32FormControls>(window_);
+    controls_ = std::make_unique<Win32FormControls>(window_, progress_);
     for (std::size_t i = 0; i < menu_.itemNames.size(); ++i) {
         const auto command = static_cast<UINT>(FormMenu::kFirstMenuCommand + i);
         controls_->AddMenuItem(menu_.itemNames[i], menu_.bar, command);
     }
     CreateControls(form);
+    progress_.Attach(CreateProgressText());
 }
 
 Win32FormWindow::~Win32FormWindow() {
@@ -119,6 +134,14 @@ HWND Win32FormWindow::CreateControl(const ControlDescription& control) {
     return handle;
 }
 
+// Not one of the form's controls: no drop is routed to it, and it shows only
+// during a long batch.
+HWND Win32FormWindow::CreateProgressText() {
+    ControlDescription place = ProgressPlace();
+    place.visible = false;
+    return CreateControl(place);
+}
+
 void Win32FormWindow::Attach(FormEvents& events, ErrorReport& report) {
     events_ = &events;
     report_ = &report;
@@ -165,6 +188,15 @@ LRESULT Win32FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             RestoreFocus();
             return 0;
+        case WM_CLOSE:
+            if (!dropping_) break;
+            progress_.RequestClose();
+            return 0;
+        case WM_SETCURSOR:
+            // The hourglass stays while the batch handles the mouse's moves.
+            if (!dropping_) break;
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
         case WM_DESTROY:
             events_ = nullptr;
             if (endProgramOnClose_) PostQuitMessage(0);
@@ -202,20 +234,29 @@ void Win32FormWindow::RestoreFocus() {
 // While an error box is open the window is disabled, but Wine still
 // delivers drops to it: a batch started then would run inside the box's
 // message loop. Such a drop is refused with a beep, as Windows itself
-// refuses drops on a disabled window.
+// refuses drops on a disabled window; so is a drop that arrives while a
+// long batch handles the window's messages.
 void Win32FormWindow::OnDropFiles(HDROP drop) {
     const DropHandle handle(drop);
-    if (!IsWindowEnabled(window_)) {
+    if (dropping_ || !IsWindowEnabled(window_)) {
         MessageBeep(MB_ICONWARNING);
         return;
     }
-    Deliver([this, drop] {
-        const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_, dpi_);
-        HdropDropData data(drop);
-        DropArgs args = MakeDropArgs(point);
-        const BusyCursor busy;
-        events_->DragDrop(point.target, data, args);
-    });
+    if (!events_ || !report_) return;
+    StopForCloseReport report(*report_, progress_.closing());
+    RunEventHandler(report, [this, drop] { Drop(drop); });
+    const bool close = report.CloseNow();
+    progress_.ForgetClosing();
+    if (close) PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void Win32FormWindow::Drop(HDROP drop) {
+    const DropPoint point = LocateDrop(window_, drop, controlNames_, formName_, dpi_);
+    HdropDropData data(drop);
+    DropArgs args = MakeDropArgs(point);
+    const BusyCursor busy;
+    const Raised dropping(dropping_);
+    events_->DragDrop(point.target, data, args);
 }
 
 }  // namespace tolvane

@@ -13,6 +13,7 @@
 #include "platform/error_report.h"
 #include "platform/form_description.h"
 #include "platform/form_events.h"
+#include "platform/win32/batch_progress.h"
 #include "platform/win32/form_menu.h"
 #include "platform/win32/gdi_font.h"
 #include "platform/win32/win32_form_controls.h"
@@ -40,7 +41,9 @@ class Win32FormWindow {
     // Connects the form, once, before the window is first shown: delivers its
     // Load event at once, then every menu click and every drop. Errors they
     // raise go to `report`. Both must outlive the window or the detachment
-    // its destructor does.
+    // its destructor does. A window closed during a drop closes when its
+    // batch has stopped, unless the drop ended in an error, which is shown
+    // instead.
     void Attach(FormEvents& events, ErrorReport& report);
 
     // Shows the window with the first box of the tab order focused.
@@ -60,6 +63,8 @@ class Win32FormWindow {
     HWND CreateControl(const ControlDescription& control);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP drop);
+    void Drop(HDROP drop);
+    HWND CreateProgressText();
     void RestoreFocus();
     void Deliver(const std::function<void()>& handler);
 
@@ -68,6 +73,8 @@ class Win32FormWindow {
     HWND window_ = nullptr;
     FormMenu menu_;
     GdiFont font_;
+    Win32BatchProgress progress_;
+    bool dropping_ = false;  // a drop's batch runs, and handles messages meanwhile
     std::unique_ptr<Win32FormControls> controls_;
     std::map<HWND, std::string> controlNames_;
     HWND firstTabStop_ = nullptr;

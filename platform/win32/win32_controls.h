@@ -11,11 +11,13 @@ namespace tolvane {
 
 class Win32Window : public Window {
   public:
-    explicit Win32Window(HWND window) : window_(window) {}
+    Win32Window(HWND window, BatchWatch& watch) : window_(window), watch_(watch) {}
     void TakeFocus() override;
+    BatchWatch& Watch() override { return watch_; }
 
   private:
     HWND window_;
+    BatchWatch& watch_;
 };
 
 class Win32Label : public Label {

@@ -2,7 +2,8 @@
 # main window, done with real pointer and key events (XTEST).
 #
 # Places within the window are named: find-box, replace-box, find-label,
-# replace-label and bare-surface (below the boxes).
+# replace-label, bare-surface (below the boxes) and file-menu (in the menu
+# bar).
 
 TOLVANE_PID=""
 TOLVANE_WINDOW=""
@@ -20,6 +21,7 @@ place_xy() {
         find-label) echo "20 14" ;;
         replace-label) echo "116 13" ;;
         bare-surface) echo "100 90" ;;
+        file-menu) echo "16 -10" ;;
         *) fail "no place called $1" ;;
     esac
 }

@@ -7,6 +7,8 @@
 //                      thread, or "none"
 //   focus-x=N          that window's left edge in the client area's pixels
 //   focus-text=TEXT    that window's text
+//   answers=yes|no     it answered a message (WM_NULL) within a second, as
+//                      Windows asks before it calls a window not responding
 //   popup=TEXT         for each visible window it owns (a message box): the
 //                      message, or the window's title when it has none
 // Texts are UTF-8. Exits 0 when the window exists, 1 when it does not.
@@ -22,6 +24,8 @@ namespace {
 
 // Other programs' windows answer messages; a hung one must not hang the probe.
 constexpr UINT kAnswerTimeoutMs = 2000;
+// What a window that stays alive during a long batch must manage.
+constexpr UINT kLivenessTimeoutMs = 1000;
 // The id a message box gives the control that shows its message.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
@@ -118,6 +122,12 @@ void PrintPopups(HWND window) {
     }
 }
 
+bool Answers(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kLivenessTimeoutMs,
+                               &ignored) != 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -133,6 +143,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     const HWND window = windows.front();
+    Print("answers", YesNo(Answers(window)));
     Print("foreground", YesNo(GetForegroundWindow() == window));
     PrintFocus(window);
     PrintPopups(window);

@@ -1,0 +1,132 @@
+#!/bin/bash
+# shellcheck source-path=SCRIPTDIR
+# slow_drop_test.sh TOLVANE DRAG_SOURCE WM_PROBE FILESYSTEMS_ROOT
+#
+# A long drop on sshfs from an SSH server on the loopback address, as
+# tests/fs/filesystems.sh mounted it under FILESYSTEMS_ROOT: while the batch
+# runs, the window answers a window manager's ping and its progress moves;
+# clicks, keys and the menu change nothing; Esc stops the batch after the
+# entry being renamed, and closing the window stops it and ends the program.
+set -eu
+here=$(dirname "$0")
+. "$here/x_session.sh"
+. "$here/window_actions.sh"
+. "$here/file_checks.sh"
+
+[ $# -eq 4 ] || {
+    echo "usage: $0 TOLVANE DRAG_SOURCE WM_PROBE FILESYSTEMS_ROOT" >&2
+    exit 2
+}
+tolvane=$1
+drag_source=$2
+probe=$3
+mounts=$4
+# Several seconds' work on sshfs, where a rename takes a few milliseconds.
+count=2000
+
+if ! grep -qx sshfs "$mounts/mounted" 2>/dev/null; then
+    echo "sshfs is not mounted under $mounts: this test needs root, sshd and /dev/fuse"
+    [ "${CI:-}" = true ] && exit 1
+    exit 77
+fi
+
+# new_drop: fills a fresh folder with f0001 … f2000, made on the server's side
+# (at local speed), and prints its name.
+new_drop() {
+    local dir
+    dir=$(mktemp -d "$mounts/sshfs-share/slow-XXXXXX")
+    (cd "$dir" && seq -f 'f%04g' "$count" | xargs touch)
+    basename "$dir"
+}
+
+# renamed_in NAME: how many entries of the folder have their new name.
+renamed_in() {
+    find "$mounts/sshfs-share/$1" -mindepth 1 -name '[0-9]*' | wc -l
+}
+
+# expect_first_renamed NAME N: exactly the first N entries, in the order they
+# were dropped, have their new names; the rest are untouched.
+expect_first_renamed() {
+    local expected="$E2E_TMP/expected" actual="$E2E_TMP/actual"
+    {
+        seq "$2" | xargs -I{} printf '%04d-f%04d\n' {} {}
+        [ "$2" -eq "$count" ] || seq -f 'f%04g' $(($2 + 1)) "$count"
+    } | sort >"$expected"
+    find "$mounts/sshfs-share/$1" -mindepth 1 -printf '%f\n' | sort >"$actual"
+    diff "$expected" "$actual" >&2 || fail "not exactly the first $2 entries were renamed"
+}
+
+# start_slow_drop NAME: drops the folder's entries, through sshfs, on the
+# window and lets go; the drag source waits for the drop to be done.
+start_slow_drop() {
+    local paths
+    mapfile -t paths < <(seq -f "$mounts/sshfs/$1/f%04g" "$count")
+    carry_drag bare-surface "$drag_source" "${paths[@]}"
+    xdotool mouseup 1
+    # Past the half second in which a batch shows nothing.
+    sleep 1.5
+    local renamed
+    renamed=$(renamed_in "$1")
+    if [ "$renamed" -eq 0 ] || [ "$renamed" -eq "$count" ]; then
+        fail "$renamed of $count renamed 1.5 s into the drop: not the long drop this test needs"
+    fi
+}
+
+x_session_start
+tolvane_start "$tolvane"
+choose_mode n
+type_into find-box "-"
+
+first=$(new_drop)
+start_slow_drop "$first"
+
+took=$("$probe" ping "$TOLVANE_WINDOW" 1) ||
+    fail "the window did not answer a window manager's ping within a second"
+echo "ping answered in $took ms"
+
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-1.png"
+sleep 1
+timeout 10 import -window "$TOLVANE_WINDOW" "$E2E_TMP/progress-2.png"
+cmp -s "$E2E_TMP/progress-1.png" "$E2E_TMP/progress-2.png" &&
+    fail "the window looked the same a second apart: no progress shown"
+
+# None of this may reach the window while the batch runs.
+click_on file-menu
+click_on find-box
+xdotool type --delay 20 "zz"
+xdotool key alt+f
+sleep 0.5
+[ "$(open_popups)" -eq 0 ] || fail "a menu opened during the batch"
+xdotool key a
+
+focus_window
+xdotool key Escape
+wait_for_exit "$DRAG_PID" "$DRAG_TIMEOUT" || fail "the drag did not end after Esc"
+x_session_forget "$DRAG_PID"
+renamed=$(renamed_in "$first")
+[ "$renamed" -lt "$count" ] || fail "Esc did not stop the batch"
+expect_first_renamed "$first" "$renamed"
+echo "Esc stopped the batch after $renamed of $count entries"
+wait_popups 1 || fail "no report after the batch was stopped"
+xdotool key Return
+wait_popups 0 || fail "the report did not close"
+
+# The mode and the text are as they were before the batch.
+mkdir "$E2E_TMP/after"
+touch "$E2E_TMP/after/z"
+drag_files bare-surface "$drag_source" "$E2E_TMP/after/z"
+expect_files "$E2E_TMP/after" "1-z"
+
+# Closing the window stops the batch too, and ends the program.
+second=$(new_drop)
+start_slow_drop "$second"
+"$probe" close "$TOLVANE_WINDOW"
+wait_for_exit "$TOLVANE_PID" 10 || fail "the program did not end after its window was closed"
+x_session_forget "$TOLVANE_PID"
+renamed=$(renamed_in "$second")
+[ "$renamed" -lt "$count" ] || fail "closing the window did not stop the batch"
+expect_first_renamed "$second" "$renamed"
+echo "closing stopped the batch after $renamed of $count entries"
+
+rm -rf "$mounts/sshfs-share/$first" "$mounts/sshfs-share/$second"
+echo "PASS"
