@@ -23,9 +23,6 @@ std::u16string_view RenameEntry(const DropFileList& files, FileRenamer& renamer,
 
 }  // namespace
 
-// Marked hot, as is the code it runs for every entry: the compiler keeps all
-// of it together in a few pages. Each rename is a system call, and after it
-// every further page of code the next entry needs costs a fresh lookup.
 Short RenameBatch(const DropFileList& files, FileRenamer& renamer, BatchWatch& watch,
                   const Text& mode, const Text& find, const Text& replace) {
     if (find.empty()) return 0;
