@@ -1,7 +1,5 @@
 #include "platform/posix/held_folder.h"
 
-#include "platform/posix/portal_document.h"
-
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <linux/openat2.h>
@@ -12,6 +10,7 @@
 #include <cstring>
 
 #include "platform/posix/native_path.h"
+#include "platform/posix/portal_document.h"
 
 namespace tolvane::posix {
 
