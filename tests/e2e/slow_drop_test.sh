@@ -12,6 +12,7 @@ here=$(dirname "$0")
 . "$here/x_session.sh"
 . "$here/window_actions.sh"
 . "$here/file_checks.sh"
+. "$here/slow_share.sh"
 
 [ $# -eq 4 ] || {
     echo "usage: $0 TOLVANE DRAG_SOURCE WM_PROBE FILESYSTEMS_ROOT" >&2
@@ -30,30 +31,14 @@ if ! grep -qx sshfs "$mounts/mounted" 2>/dev/null; then
     exit 77
 fi
 
-# new_drop: fills a fresh folder with f0001 … f2000, made on the server's side
-# (at local speed), and prints its name.
-new_drop() {
-    local dir
-    dir=$(mktemp -d "$mounts/sshfs-share/slow-XXXXXX")
-    (cd "$dir" && seq -f 'f%04g' "$count" | xargs touch)
-    basename "$dir"
+# renamed_names N: mode Number's names for the first N files.
+renamed_names() {
+    seq "$1" | xargs -I{} printf '%04d-f%04d\n' {} {}
 }
 
 # renamed_in NAME: how many entries of the folder have their new name.
 renamed_in() {
     find "$mounts/sshfs-share/$1" -mindepth 1 -name '[0-9]*' | wc -l
-}
-
-# expect_first_renamed NAME N: exactly the first N entries, in the order they
-# were dropped, have their new names; the rest are untouched.
-expect_first_renamed() {
-    local expected="$E2E_TMP/expected" actual="$E2E_TMP/actual"
-    {
-        seq "$2" | xargs -I{} printf '%04d-f%04d\n' {} {}
-        [ "$2" -eq "$count" ] || seq -f 'f%04g' $(($2 + 1)) "$count"
-    } | sort >"$expected"
-    find "$mounts/sshfs-share/$1" -mindepth 1 -printf '%f\n' | sort >"$actual"
-    diff "$expected" "$actual" >&2 || fail "not exactly the first $2 entries were renamed"
 }
 
 # start_slow_drop NAME: drops the folder's entries, through sshfs, on the

@@ -13,6 +13,7 @@ here=$(dirname "$0")
 . "$here/x_session.sh"
 . "$here/window_actions.sh"
 . "$here/file_checks.sh"
+. "$here/slow_share.sh"
 . "$here/wine_x_session.sh"
 
 [ $# -eq 7 ] || {
@@ -49,29 +50,13 @@ probe() {
     timeout 30 bash "$session" run "$state" "$loader" "$probe_exe" Tolvane
 }
 
-# new_drop: fills a fresh folder on the share with f0001 … f0400, made on
-# the server's side at local speed; prints its name.
-new_drop() {
-    local dir
-    dir=$(mktemp -d "$mounts/sshfs-share/slow-XXXXXX")
-    (cd "$dir" && seq -f 'f%04g' "$count" | xargs touch)
-    basename "$dir"
+# renamed_names N: the first N files with f turned into g.
+renamed_names() {
+    [ "$1" -eq 0 ] || seq -f 'g%04g' "$1"
 }
 
 renamed_in() {
     find "$mounts/sshfs-share/$1" -mindepth 1 -name 'g*' | wc -l
-}
-
-# expect_first_renamed NAME N: exactly the first N entries have their new
-# names (f turned into g), the rest are untouched.
-expect_first_renamed() {
-    local expected="$E2E_TMP/expected" actual="$E2E_TMP/actual"
-    {
-        [ "$2" -eq 0 ] || seq -f 'g%04g' "$2"
-        [ "$2" -eq "$count" ] || seq -f 'f%04g' $(($2 + 1)) "$count"
-    } | sort >"$expected"
-    find "$mounts/sshfs-share/$1" -mindepth 1 -printf '%f\n' | sort >"$actual"
-    diff "$expected" "$actual" >&2 || fail "not exactly the first $2 entries were renamed"
 }
 
 # start_slow_drop NAME: drops the folder's entries, through sshfs, and lets
