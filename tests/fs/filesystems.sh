@@ -163,10 +163,13 @@ kio_mount() { # kio_mount URL: mounts URL through kio-fuse, its local path print
 gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
     # The answer "1" trusts the SSH server's new host key when gvfs asks.
     printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$root/run" \
-        timeout 60 gio mount "$@" >/dev/null 2>&1
+        timeout 60 gio mount "$@" >"$root/run/gio-mount.log" 2>&1 || {
+        sed 's/^/gio mount: /' "$root/run/gio-mount.log" >&2
+        return 1
+    }
 }
 
-start_sshd_once() { [ -f "$root/ssh/port" ] || start_sshd; }
+start_sshd_once() { [ -f "$root/ssh/port" ] || { [ ! -e "$root/ssh" ] && start_sshd; }; }
 
 check() { # check NAME FILE: the filesystem's own checker, changing nothing
     case $1 in
