@@ -4,19 +4,13 @@
 
 #include "engine/file_renamer.h"
 #include "platform/posix/held_folder.h"
+#include "platform/posix/location.h"
 
 namespace tolvane {
 
 namespace posix {
-
-// What a rename passes to the system: each side's name in the held folder,
-// or its whole path. Buffers kept for the batch.
-struct PathBytes {
-    std::string from;
-    std::string to;
-};
-
-}  // namespace posix
+struct StepResult;
+}
 
 // Renames with renameat2(RENAME_NOREPLACE) on the exact bytes of the names:
 // an existing target is never replaced, a move to another mount is refused
@@ -43,10 +37,14 @@ class PosixRenamer : public FileRenamer {
     void EndBatch() noexcept override;
 
   private:
+    posix::StepResult RenameEntry(std::u16string_view oldPath, std::u16string_view newPath);
+
     Options options_;
     bool inBatch_ = false;
     posix::HeldFolder folder_;
-    posix::PathBytes bytes_;
+    // Both sides of the rename; their buffers are kept for the batch.
+    posix::Location from_;
+    posix::Location to_;
 };
 
 }  // namespace tolvane

@@ -1,23 +1,19 @@
 #include "platform/posix/spelling_change.h"
 
-#include <stdio.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "engine/unicode.h"
-#include "platform/posix/rename_fallback.h"
+#include "platform/posix/careful_rename.h"
 
 namespace tolvane::posix {
 
 namespace {
 
 bool InOneFolder(const Location& a, const Location& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::fstat(a.directory.get(), &first) == 0 && ::fstat(b.directory.get(), &second) == 0 &&
-           IdentityOf(first) == IdentityOf(second);
+    const std::optional<Identity> first = FolderIdentity(a);
+    return first && first == FolderIdentity(b);
 }
 
 // The first step: a file by one plain rename to a name only this process
@@ -32,32 +28,30 @@ StepResult MoveEntryAside(const Location& from, Location& parked, bool useNoRepl
     return MoveWithoutReplacing(from, parked, useNoReplaceFlag);
 }
 
-[[noreturn]] void PutBack(const RenameRequest& request, const Location& parked,
-                          const Location& from, bool useNoReplaceFlag, const StepResult& failure) {
+StepResult PutBack(const Location& parked, const Location& from, bool useNoReplaceFlag,
+                   const StepResult& failure) {
     const StepResult back = MoveWithoutReplacing(parked, from, useNoReplaceFlag);
-    if (!back.done()) {
-        std::string context = "the entry was left as " + Quoted(parked.name);
-        if (!failure.context.empty()) context += "; " + failure.context;
-        request.Fail(failure.error, context);
-    }
-    request.Fail(failure.error, failure.context);
+    if (back.done()) return failure;
+    std::string context = "the entry was left as " + Quoted(parked.name());
+    if (!failure.context.empty()) context += "; " + failure.context;
+    return {failure.error, context};
 }
 
-void ChangeThroughTemporary(const RenameRequest& request, const Location& from, const Location& to,
-                            bool useNoReplaceFlag) {
-    Location parked = SameFolder(from, {});
+StepResult ChangeThroughTemporary(const Location& from, const Location& to, bool useNoReplaceFlag) {
+    Location parked = from.Sibling({});
     const StepResult away = MoveEntryAside(from, parked, useNoReplaceFlag);
     if (!away.done()) {
-        if (!IdentityAt(parked)) request.Fail(away.error, away.context);
-        request.Fail(away.error, "the entry may be under the temporary name " +
-                                     Quoted(parked.name) + "; " + away.context);
+        if (!IdentityAt(parked)) return away;
+        return {away.error, "the entry may be under the temporary name " + Quoted(parked.name()) +
+                                "; " + away.context};
     }
     // With the entry away, the move to the new spelling refuses if another
     // entry holds it. It checks by making the name, which FUSE filesystems
     // look up afresh, where a mere lookup may still find the entry that has
     // just moved away.
     const StepResult placed = MoveWithoutReplacing(parked, to, useNoReplaceFlag);
-    if (!placed.done()) PutBack(request, parked, from, useNoReplaceFlag, placed);
+    if (!placed.done()) return PutBack(parked, from, useNoReplaceFlag, placed);
+    return {};
 }
 
 // The small letter of `c` in the scripts whose letter case filesystems
@@ -99,7 +93,7 @@ bool IsLetterCaseChange(std::string_view a, std::string_view b) {
 }
 
 bool IsAnotherSpelling(const Location& from, const Location& to) {
-    if (!IsLetterCaseChange(from.name, to.name) || !IdentityAt(from) || !IdentityAt(to) ||
+    if (!IsLetterCaseChange(from.name(), to.name()) || !IdentityAt(from) || !IdentityAt(to) ||
         !InOneFolder(from, to)) {
         return false;
     }
@@ -107,10 +101,9 @@ bool IsAnotherSpelling(const Location& from, const Location& to) {
     return IsListed(from) == true && IsListed(to) == false;
 }
 
-void ChangeSpelling(const RenameRequest& request, const Location& from, const Location& to,
-                    bool useNoReplaceFlag) {
-    if (!IsAnotherSpelling(from, to)) request.Fail(EEXIST);
-    ChangeThroughTemporary(request, from, to, useNoReplaceFlag);
+StepResult ChangeSpelling(const Location& from, const Location& to, bool useNoReplaceFlag) {
+    if (!IsAnotherSpelling(from, to)) return {EEXIST, {}};
+    return ChangeThroughTemporary(from, to, useNoReplaceFlag);
 }
 
 }  // namespace tolvane::posix

@@ -1,11 +1,9 @@
-#include "platform/posix/rename_steps.h"
 #include "platform/posix/spelling_change.h"
 
 #include <cerrno>
 
 #include <gtest/gtest.h>
 
-#include "engine/error.h"
 #include "temp_dir.h"
 
 namespace tolvane::posix {
@@ -15,21 +13,21 @@ using testing_files::Exists;
 using testing_files::TempDir;
 using testing_files::WriteFile;
 
-const Text kOld = u"old";
-const Text kNew = u"new";
-const RenameRequest request(kOld, kNew);
+// `path`'s entry as a name in its opened folder.
+Location At(const std::string& path) {
+    Location at;
+    EXPECT_EQ(OpenFolderOf(Location(AT_FDCWD, path), at), 0) << path;
+    return at;
+}
 
 TEST(IsAnotherSpelling, DistinctFilesAndListedLinksAreNot) {
     TempDir dir;
     WriteFile(dir / "a", "A");
     WriteFile(dir / "b", "B");
     ::link((dir / "a").c_str(), (dir / "A").c_str());
-    EXPECT_FALSE(
-        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "b")));
-    EXPECT_FALSE(
-        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "A")));
-    EXPECT_FALSE(
-        IsAnotherSpelling(OpenLocation(request, dir / "a"), OpenLocation(request, dir / "a")));
+    EXPECT_FALSE(IsAnotherSpelling(At(dir / "a"), At(dir / "b")));
+    EXPECT_FALSE(IsAnotherSpelling(At(dir / "a"), At(dir / "A")));
+    EXPECT_FALSE(IsAnotherSpelling(At(dir / "a"), At(dir / "a")));
     EXPECT_TRUE(Exists(dir / "A"));
 }
 

@@ -1,4 +1,4 @@
-#include "platform/posix/rename_steps.h"
+#include "platform/posix/system_calls.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -6,17 +6,16 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
-
-#include "engine/error.h"
-#include "platform/posix/native_path.h"
+#include <string>
 
 namespace tolvane::posix {
 
 namespace {
+
+int Answer(int status) { return status == 0 ? 0 : errno; }
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -28,10 +27,27 @@ bool SameInode(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
-void RenameRequest::Fail(int number, const std::string& context) const {
-    Text reason = FromNativePath(std::strerror(number));
-    if (!context.empty()) reason += u" (" + FromNativePath(context) + u")";
-    throw RenameError(number, reason, Text(old_), Text(new_));
+int RenameNoReplace(const Location& from, const Location& to) {
+    return Answer(::renameat2(from.folder(), from.name().c_str(), to.folder(), to.name().c_str(),
+                              RENAME_NOREPLACE));
+}
+
+int RenamePlainly(const Location& from, const Location& to) {
+    return Answer(::renameat(from.folder(), from.name().c_str(), to.folder(), to.name().c_str()));
+}
+
+int LinkName(const Location& from, const Location& to) {
+    return Answer(::linkat(from.folder(), from.name().c_str(), to.folder(), to.name().c_str(), 0));
+}
+
+int MakeFolder(const Location& at) {
+    return Answer(::mkdirat(at.folder(), at.name().c_str(), 0700));
+}
+
+int RemoveName(const Location& at) { return Answer(::unlinkat(at.folder(), at.name().c_str(), 0)); }
+
+int RemoveFolder(const Location& at) {
+    return Answer(::unlinkat(at.folder(), at.name().c_str(), AT_REMOVEDIR));
 }
 
 Identity IdentityOf(const struct stat& info) {
@@ -39,11 +55,8 @@ Identity IdentityOf(const struct stat& info) {
 }
 
 bool StatEntry(const Location& at, struct stat& info) {
-    // Asked of the filesystem itself: a FUSE or network filesystem may have
-    // carried out a step it reported failed, and the kernel's cached view of
-    // the name would still show the state before it.
     struct statx fresh {};
-    if (::statx(at.directory.get(), at.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
+    if (::statx(at.folder(), at.name().c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC,
                 STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE | STATX_MTIME,
                 &fresh) != 0) {
         return false;
@@ -65,30 +78,20 @@ std::optional<Identity> IdentityAt(const Location& at) {
     return IdentityOf(info);
 }
 
-Location OpenLocation(const RenameRequest& request, const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) request.Fail(errno);
-    return Location{DirectoryFd(UniqueFd(fd)),
-                    slash == std::string::npos ? path : path.substr(slash + 1)};
+std::optional<Identity> FolderIdentity(const Location& at) {
+    struct stat info {};
+    if (::fstat(at.folder(), &info) != 0) return std::nullopt;
+    return IdentityOf(info);
 }
 
-Location SameFolder(const Location& at, std::string name) {
-    return Location{DirectoryFd::Borrowed(at.directory.get()), std::move(name)};
-}
-
-int RenameNoReplace(const Location& from, const Location& to) {
-    if (::renameat2(from.directory.get(), from.name.c_str(), to.directory.get(), to.name.c_str(),
-                    RENAME_NOREPLACE) == 0) {
-        return 0;
-    }
-    return errno;
+bool FolderExists(const Location& at) {
+    struct stat info {};
+    return ::fstat(at.folder(), &info) == 0 && info.st_nlink > 0;
 }
 
 std::optional<bool> IsListed(const Location& at) {
     // A second descriptor: readdir needs its own open of the folder.
-    const int fd = ::openat(at.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::openat(at.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
     if (!dir) {
@@ -97,7 +100,7 @@ std::optional<bool> IsListed(const Location& at) {
     }
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (at.name == entry->d_name) return true;
+        if (at.name() == entry->d_name) return true;
     }
     if (errno != 0) return std::nullopt;
     return false;
@@ -109,7 +112,7 @@ bool IsMoveIntoItself(const Location& from, const Location& to) {
         return false;
     }
     // Walk up from the target's folder to the root, looking for the moved one.
-    UniqueFd current(::fcntl(to.directory.get(), F_DUPFD_CLOEXEC, 0));
+    UniqueFd current(::fcntl(to.folder(), F_DUPFD_CLOEXEC, 0));
     struct stat here {};
     while (current.valid() && ::fstat(current.get(), &here) == 0) {
         if (SameInode(here, moved)) return true;
@@ -123,11 +126,18 @@ bool IsMoveIntoItself(const Location& from, const Location& to) {
     return false;
 }
 
-std::string TemporaryName() {
-    static std::atomic<unsigned> counter{0};
-    return "tolvane-renaming-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+std::uint64_t MountOf(const Location& at) {
+    struct statx info {};
+    int status = 0;
+    if (at.IsWholePath()) {
+        const std::size_t slash = at.name().rfind('/');
+        const std::string folder =
+            slash == std::string::npos ? "." : at.name().substr(0, slash + 1);
+        status = ::statx(AT_FDCWD, folder.c_str(), 0, STATX_MNT_ID, &info);
+    } else {
+        status = ::statx(at.folder(), "", AT_EMPTY_PATH, STATX_MNT_ID, &info);
+    }
+    return status == 0 ? info.stx_mnt_id : 0;
 }
-
-std::string Quoted(const std::string& name) { return "\u201C" + name + "\u201D"; }
 
 }  // namespace tolvane::posix
