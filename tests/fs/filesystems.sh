@@ -68,11 +68,13 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         ;;
     gvfs-sftp)
         start_session_bus && mkdir -p "$root/gvfs-sftp-share" && gio_mount "sftp://root@127.0.0.1:$(cat "$root/ssh/port")/" &&
-            rmdir "$dir" && ln -s "$root/run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir"
+            rmdir "$dir" && ln -s "$root/run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir" &&
+            await_folder "$dir"
         ;;
     gvfs-smb)
         start_session_bus && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
-            rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir"
+            rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir" &&
+            await_folder "$dir"
         ;;
     kio-fuse)
         start_session_bus && start_smbd && mkdir -p "$root/samba/share/kio" &&
@@ -82,7 +84,8 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         start_session_bus && mkdir -p "$root/portal-share" "$root/portal-single" &&
             echo S >"$root/portal-single/shared.txt" &&
             portal_share "$root/portal-single/shared.txt" >"$root/portal-single-id" &&
-            rmdir "$dir" && ln -s "$root/run/doc/$(portal_share "$root/portal-share" --folder)/portal-share" "$dir"
+            rmdir "$dir" && ln -s "$root/run/doc/$(portal_share "$root/portal-share" --folder)/portal-share" "$dir" &&
+            await_folder "$dir"
         ;;
     esac
 }
@@ -161,12 +164,30 @@ kio_mount() { # kio_mount URL: mounts URL through kio-fuse, its local path print
 }
 
 gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
-    # The answer "1" trusts the SSH server's new host key when gvfs asks.
-    printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$root/run" \
-        timeout 60 gio mount "$@" >"$root/run/gio-mount.log" 2>&1 || {
-        sed 's/^/gio mount: /' "$root/run/gio-mount.log" >&2
-        return 1
-    }
+    # The first mount starts gvfs on the bus, which a machine still busy
+    # with a fresh install may not do in time: it is tried three times.
+    local attempt
+    for attempt in 1 2 3; do
+        # The answer "1" trusts the SSH server's new host key when gvfs asks.
+        printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$root/run" \
+            timeout 60 gio mount "$@" >"$root/run/gio-mount.log" 2>&1 && return 0
+        # An attempt answered late may have mounted it all the same.
+        grep -q "already mounted" "$root/run/gio-mount.log" && return 0
+        sed "s/^/gio mount, attempt $attempt: /" "$root/run/gio-mount.log" >&2
+        sleep 2
+    done
+    return 1
+}
+
+# gvfs mounts its FUSE bridge on its own time: the first mount on the bus may
+# be answered before the bridge shows it, all the more on a busy machine.
+await_folder() { # await_folder DIR: waits up to 30 s for DIR to show a folder
+    for _ in $(seq 300); do
+        [ -d "$1/." ] && return 0
+        sleep 0.1
+    done
+    echo "filesystems.sh: $1 did not show a folder within 30 s" >&2
+    return 1
 }
 
 start_sshd_once() { [ -f "$root/ssh/port" ] || { [ ! -e "$root/ssh" ] && start_sshd; }; }
