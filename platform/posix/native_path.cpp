@@ -1,13 +1,6 @@
 #include "platform/posix/native_path.h"
 
-#include <bit>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "engine/error.h"
 #include "engine/unicode.h"
@@ -18,69 +11,6 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) <-> U+DC00 + b
 
-// Most names are ASCII: runs of it are converted 16 bytes at a time where
-// the processor has the instructions for it (text to bytes a word at a time
-// elsewhere), and a character that is not ASCII only interrupts the run.
-
-// The leading bytes of `narrow` below 0x80, at most `count` of them, widened
-// into `wide`; returns how many.
-std::size_t WidenAsciiRun(const char* narrow, std::size_t count, char16_t* wide) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= count; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(narrow + i));
-        if (_mm_movemask_epi8(bytes) != 0) break;  // a byte with its top bit set
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wide + i), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wide + i + 8), _mm_unpackhi_epi8(bytes, zero));
-    }
-#endif
-    for (; i < count && static_cast<unsigned char>(narrow[i]) < 0x80; ++i) {
-        wide[i] = static_cast<unsigned char>(narrow[i]);
-    }
-    return i;
-}
-
-// The leading characters of `wide` that are ASCII other than NUL, at most
-// `count` of them, narrowed into `narrow`; returns how many.
-std::size_t NarrowAsciiRun(const char16_t* wide, std::size_t count, char* narrow) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i aboveAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
-    for (; i + 8 <= count; i += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wide + i));
-        const __m128i outside =
-            _mm_or_si128(_mm_and_si128(chars, aboveAscii), _mm_cmpeq_epi16(chars, zero));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(outside, zero)) != 0xFFFF) break;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(narrow + i), _mm_packus_epi16(chars, chars));
-    }
-#else
-    if constexpr (std::endian::native == std::endian::little) {
-        // Four characters at a time, as the 16-bit lanes of one word.
-        constexpr std::uint64_t kAboveAscii = 0xFF80FF80FF80FF80;
-        constexpr std::uint64_t kLaneOnes = 0x0001000100010001;
-        constexpr std::uint64_t kLaneTops = 0x8000800080008000;
-        for (; i + 4 <= count; i += 4) {
-            std::uint64_t lanes = 0;
-            std::memcpy(&lanes, wide + i, sizeof lanes);
-            const bool anyNul = ((lanes - kLaneOnes) & ~lanes & kLaneTops) != 0;
-            if ((lanes & kAboveAscii) != 0 || anyNul) break;
-            const std::uint64_t pairs = lanes | (lanes >> 8);
-            const auto bytes =
-                static_cast<std::uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
-            std::memcpy(narrow + i, &bytes, sizeof bytes);
-        }
-    }
-#endif
-    for (; i < count; ++i) {
-        const unsigned c = wide[i];
-        if (c - 1 >= 0x7F) break;  // NUL wraps around
-        narrow[i] = static_cast<char>(c);
-    }
-    return i;
-}
-
 // Three bytes at most for each UTF-16 unit: four for a pair of two.
 constexpr std::size_t kMostBytesPerUnit = 3;
 constexpr std::size_t kRefused = static_cast<std::size_t>(-1);
@@ -89,16 +19,15 @@ constexpr std::size_t kRefused = static_cast<std::size_t>(-1);
 // unit; returns how many, or kRefused for a NUL or a lone surrogate that
 // does not stand for a byte.
 std::size_t NarrowInto(std::u16string_view text, char* narrow) {
-    std::size_t read = 0;
     std::size_t written = 0;
-    for (;;) {
-        const std::size_t ascii =
-            NarrowAsciiRun(text.data() + read, text.size() - read, narrow + written);
-        read += ascii;
-        written += ascii;
-        if (read == text.size()) return written;
+    for (std::size_t read = 0; read < text.size();) {
         const char16_t c = text[read];
         if (c == 0) return kRefused;
+        if (c < 0x80) {
+            narrow[written++] = static_cast<char>(c);
+            ++read;
+            continue;
+        }
         char32_t codePoint = c;
         std::size_t length = 1;
         if (IsHighSurrogate(c) && read + 1 < text.size() && IsLowSurrogate(text[read + 1])) {
@@ -114,6 +43,7 @@ std::size_t NarrowInto(std::u16string_view text, char* narrow) {
         written += EncodeUtf8(codePoint, narrow + written);
         read += length;
     }
+    return written;
 }
 
 }  // namespace
@@ -129,14 +59,14 @@ void AppendFromNativePath(std::string_view bytes, Text& out) {
     const std::size_t start = out.size();
     out.resize(start + bytes.size());
     char16_t* const wide = out.data() + start;
-    std::size_t read = 0;
     std::size_t written = 0;
-    for (;;) {
-        const std::size_t ascii =
-            WidenAsciiRun(bytes.data() + read, bytes.size() - read, wide + written);
-        read += ascii;
-        written += ascii;
-        if (read == bytes.size()) break;
+    for (std::size_t read = 0; read < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[read]);
+        if (byte < 0x80) {
+            wide[written++] = byte;
+            ++read;
+            continue;
+        }
         char32_t codePoint = 0;
         std::size_t length = DecodeUtf8(bytes.substr(read), codePoint);
         if (length == 0) {

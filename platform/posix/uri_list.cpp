@@ -3,14 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <cerrno>
 #include <climits>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "engine/error.h"
 #include "platform/list_index.h"
@@ -27,37 +22,12 @@ int HexValue(char c) {
     return -1;
 }
 
-// How many of the leading bytes of `text`, up to 16, come before any '%';
-// 0 where the processor has no instructions to look at 16 at once. Stores
-// the first 16 bytes at `out`, which must have room for them: the caller
-// keeps only as many as are returned.
-std::size_t CopyUpToPercent(std::string_view text, char* out) {
-#if defined(__SSE2__)
-    if (text.size() < 16) return 0;
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
-    const auto percents =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('%'))));
-    return percents == 0 ? 16 : static_cast<std::size_t>(std::countr_zero(percents));
-#else
-    (void)text;
-    (void)out;
-    return 0;
-#endif
-}
-
 // Percent-escapes decoded into `bytes`, replacing what it held; a malformed
-// escape is kept as typed. Into a buffer sized up front, the stretches
-// without escapes 16 bytes at a time: it runs once for every entry of a drop.
+// escape is kept as typed.
 void PercentDecode(std::string_view text, std::string& bytes) {
     bytes.resize(text.size());  // decoding never lengthens
     char* out = bytes.data();
     for (std::size_t i = 0; i < text.size();) {
-        // Writing never overtakes reading, so the 16 bytes fit.
-        const std::size_t plain = CopyUpToPercent(text.substr(i), out);
-        i += plain;
-        out += plain;
-        if (plain > 0) continue;
         char c = text[i++];
         if (c == '%' && i + 1 < text.size()) {
             const int high = HexValue(text[i]);
