@@ -74,8 +74,8 @@ StepResult RenameCarefullyIn(const Location& from, const Location& to, int error
 
 }  // namespace
 
-StepResult RenameChecked(const Location& from, const Location& to, const RenameChecks& checks) {
-    const int error = checks.useNoReplaceFlag ? RenameNoReplace(from, to) : EINVAL;
+StepResult FollowAnswer(int error, const Location& from, const Location& to,
+                        const RenameChecks& checks) {
     if (error == 0) return checks.answerMayMislead ? ConfirmRenamed(from, to) : StepResult{};
     if (checks.answerMayMislead) {
         if (std::optional<StepResult> after = WasDoneAfterAll(error, from, to)) return *after;

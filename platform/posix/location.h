@@ -28,7 +28,7 @@ class Location {
     // Looks names up in `folder`, which the caller keeps open (AT_FDCWD for
     // a whole path); the name's buffer is kept for the next rename.
     void Borrow(int folder) noexcept {
-        owned_ = UniqueFd();
+        if (owned_.valid()) owned_ = UniqueFd();
         folder_ = folder;
     }
     std::string& NameBuffer() noexcept { return name_; }

@@ -27,11 +27,6 @@ bool SameInode(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
-int RenameNoReplace(const Location& from, const Location& to) {
-    return Answer(::renameat2(from.folder(), from.name().c_str(), to.folder(), to.name().c_str(),
-                              RENAME_NOREPLACE));
-}
-
 int RenamePlainly(const Location& from, const Location& to) {
     return Answer(::renameat(from.folder(), from.name().c_str(), to.folder(), to.name().c_str()));
 }

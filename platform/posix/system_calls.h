@@ -1,7 +1,9 @@
 #pragma once
 
+#include <stdio.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 
@@ -14,8 +16,14 @@ namespace tolvane::posix {
 // it was done; the filesystem's answer is only a claim, which the routes
 // check against what the looks below find.
 
-// renameat2 with RENAME_NOREPLACE: never replaces what `to` names.
-int RenameNoReplace(const Location& from, const Location& to);
+// renameat2 with RENAME_NOREPLACE: never replaces what `to` names. Inline,
+// as every entry's rename starts with it: its code stays with the renamer's.
+inline int RenameNoReplace(const Location& from, const Location& to) {
+    return ::renameat2(from.folder(), from.name().c_str(), to.folder(), to.name().c_str(),
+                       RENAME_NOREPLACE) == 0
+               ? 0
+               : errno;
+}
 
 // renameat without flags, which replaces what `to` names: only for names that
 // nobody else knows or that were just reserved.
