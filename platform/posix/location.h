@@ -44,6 +44,10 @@ class Location {
     std::string name_;
 };
 
+// The folder part of a whole path, up to and including its last '/'; "."
+// for a path without one.
+std::string FolderOfPath(const std::string& path);
+
 // The entry of a whole path as a name in its folder, opened here, so that
 // every step of a route acts on the same folder whatever happens to the path
 // meanwhile; the errno value of the open, 0 when `at` was set.

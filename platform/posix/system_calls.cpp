@@ -125,10 +125,7 @@ std::uint64_t MountOf(const Location& at) {
     struct statx info {};
     int status = 0;
     if (at.IsWholePath()) {
-        const std::size_t slash = at.name().rfind('/');
-        const std::string folder =
-            slash == std::string::npos ? "." : at.name().substr(0, slash + 1);
-        status = ::statx(AT_FDCWD, folder.c_str(), 0, STATX_MNT_ID, &info);
+        status = ::statx(AT_FDCWD, FolderOfPath(at.name()).c_str(), 0, STATX_MNT_ID, &info);
     } else {
         status = ::statx(at.folder(), "", AT_EMPTY_PATH, STATX_MNT_ID, &info);
     }

@@ -41,22 +41,6 @@ renamed_in() {
     find "$mounts/sshfs-share/$1" -mindepth 1 -name '[0-9]*' | wc -l
 }
 
-# start_slow_drop NAME: drops the folder's entries, through sshfs, on the
-# window and lets go; the drag source waits for the drop to be done.
-start_slow_drop() {
-    local paths
-    mapfile -t paths < <(seq -f "$mounts/sshfs/$1/f%04g" "$count")
-    carry_drag bare-surface "$drag_source" "${paths[@]}"
-    xdotool mouseup 1
-    # Past the half second in which a batch shows nothing.
-    sleep 1.5
-    local renamed
-    renamed=$(renamed_in "$1")
-    if [ "$renamed" -eq 0 ] || [ "$renamed" -eq "$count" ]; then
-        fail "$renamed of $count renamed 1.5 s into the drop: not the long drop this test needs"
-    fi
-}
-
 x_session_start
 tolvane_start "$tolvane"
 choose_mode n

@@ -60,20 +60,6 @@ renamed_in() {
     find "$mounts/sshfs-share/$1" -mindepth 1 -name 'g*' | wc -l
 }
 
-# start_slow_drop NAME: drops the folder's entries, through sshfs, and lets
-# go; returns once the batch has run past its quiet first half second.
-start_slow_drop() {
-    local paths renamed
-    mapfile -t paths < <(seq -f "$mounts/sshfs/$1/f%04g" "$count")
-    carry_drag bare-surface "$drag_source" "${paths[@]}"
-    xdotool mouseup 1
-    sleep 1.5
-    renamed=$(renamed_in "$1")
-    if [ "$renamed" -eq 0 ] || [ "$renamed" -eq "$count" ]; then
-        fail "$renamed of $count renamed 1.5 s into the drop: not the long drop this test needs"
-    fi
-}
-
 # report_text: the text of the program's message box, once one is open.
 report_text() {
     local text
