@@ -30,7 +30,7 @@ if ! grep -qx gvfs-smb "$mounts/mounted" 2>/dev/null || ! grep -qx gvfs-sftp "$m
     exit 77
 fi
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$mounts/run/bus"
-bridge="$mounts/run/gvfs"
+bridge="$(readlink -f "$mounts/run")/gvfs"
 ssh_port=$(cat "$mounts/ssh/port")
 smb_port=$(cat "$mounts/samba/port")
 

@@ -68,12 +68,12 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         ;;
     gvfs-sftp)
         start_session_bus && mkdir -p "$root/gvfs-sftp-share" && gio_mount "sftp://root@127.0.0.1:$(cat "$root/ssh/port")/" &&
-            rmdir "$dir" && ln -s "$root/run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir" &&
+            rmdir "$dir" && ln -s "$run/gvfs/sftp:host=127.0.0.1,port=$(cat "$root/ssh/port"),user=root$root/gvfs-sftp-share" "$dir" &&
             await_folder "$dir"
         ;;
     gvfs-smb)
         start_session_bus && start_smbd && gio_mount -a "smb://127.0.0.1:$(cat "$root/samba/port")/share/" &&
-            rmdir "$dir" && ln -s "$root/run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir" &&
+            rmdir "$dir" && ln -s "$run/gvfs/smb-share:port=$(cat "$root/samba/port"),server=127.0.0.1,share=share" "$dir" &&
             await_folder "$dir"
         ;;
     kio-fuse)
@@ -84,12 +84,13 @@ mount_one() { # mount_one NAME: makes and mounts the filesystem NAME
         start_session_bus && mkdir -p "$root/portal-share" "$root/portal-single" &&
             echo S >"$root/portal-single/shared.txt" &&
             portal_share "$root/portal-single/shared.txt" >"$root/portal-single-id" &&
-            rmdir "$dir" && ln -s "$root/run/doc/$(portal_share "$root/portal-share" --folder)/portal-share" "$dir" &&
+            rmdir "$dir" && ln -s "$run/doc/$(portal_share "$root/portal-share" --folder)/portal-share" "$dir" &&
             await_folder "$dir"
         ;;
     esac
 }
 
+run=$(readlink "$root/run" 2>/dev/null) || run=$root/run # the session's runtime folder
 ssh_options=StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes
 
 start_sshd() { # an sshd of our own on a free loopback port, for root by key
@@ -143,13 +144,18 @@ start_smbd() { # a Samba server of our own on a free loopback port, one guest sh
 # ROOT/run/doc. It logs in
 # to the SSH server with the tests' key through an agent that lives as long
 # as the mount takes.
+#
+# The runtime folder itself lives under /tmp, ROOT/run linking to it: gvfs's
+# SFTP backend logs in, then fails with "Connection failed" when that
+# folder's path is long (ROOT of 44 characters fails, of 8 works), as in a
+# checkout's build folder.
 start_session_bus() {
     [ -S "$root/run/bus" ] && return 0
-    mkdir -p "$root/run" && chmod 700 "$root/run" && start_sshd_once || return 1
+    run=$(mktemp -d /tmp/tolvane-run.XXXXXX) && ln -s "$run" "$root/run" && start_sshd_once || return 1
     ssh-agent -a "$root/run/agent" | sed -n 's/^SSH_AGENT_PID=\([0-9]*\);.*/\1/p' >"$root/run/agent.pid" &&
         SSH_AUTH_SOCK="$root/run/agent" ssh-add -q "$root/ssh/client" &&
         mkdir -p "$root/home" &&
-        env HOME="$root/home" XDG_RUNTIME_DIR="$root/run" SSH_AUTH_SOCK="$root/run/agent" \
+        env HOME="$root/home" XDG_RUNTIME_DIR="$run" SSH_AUTH_SOCK="$root/run/agent" \
             dbus-daemon --session --fork --address="unix:path=$root/run/bus" --print-pid >"$root/run/bus.pid"
 }
 
@@ -169,7 +175,7 @@ gio_mount() { # gio_mount [-a] URI: mounts URI through gvfs (-a: as a guest)
     local attempt
     for attempt in 1 2 3; do
         # The answer "1" trusts the SSH server's new host key when gvfs asks.
-        printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$root/run" \
+        printf '1\n' | env DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus" XDG_RUNTIME_DIR="$run" \
             timeout 60 gio mount "$@" >"$root/run/gio-mount.log" 2>&1 && return 0
         # An attempt answered late may have mounted it all the same.
         grep -q "already mounted" "$root/run/gio-mount.log" && return 0
@@ -219,7 +225,7 @@ up() {
 down() {
     local dir file device name output damaged=0
     # Innermost first; the paths in /proc/mounts escape blanks, which ROOT has none of.
-    for dir in $(awk -v r="$root/" 'index($2, r) == 1 { print $2 }' /proc/mounts | sort -r); do
+    for dir in $(awk -v r="$root/" -v s="$run/" 'index($2, r) == 1 || index($2, s) == 1 { print $2 }' /proc/mounts | sort -r); do
         umount "$dir" 2>/dev/null || umount -l "$dir"
     done
     [ -f "$root/ssh/sshd.pid" ] && kill "$(cat "$root/ssh/sshd.pid")"
@@ -228,7 +234,7 @@ down() {
     [ -s "$root/run/agent.pid" ] && kill "$(cat "$root/run/agent.pid")"
     # A FUSE daemon may still be writing its last changes after the unmount.
     for _ in $(seq 50); do
-        pgrep -f "$root/" >/dev/null || break
+        pgrep -f "$root/|$run/" >/dev/null || break
         sleep 0.1
     done
     for file in "$root"/images/*.img; do
@@ -243,6 +249,7 @@ down() {
             damaged=1
         fi
     done
+    [ -L "$root/run" ] && rm -rf "$run"
     rm -rf "$root"
     return $damaged
 }
