@@ -26,6 +26,7 @@ mounts=$3
 
 if ! grep -qx gvfs-smb "$mounts/mounted" 2>/dev/null || ! grep -qx gvfs-sftp "$mounts/mounted"; then
     echo "no shares mounted through gvfs under $mounts: this test needs root, sshd, smbd and gvfs (tests/fs/filesystems.sh)"
+    cat "$mounts"/gvfs-*.log 2>/dev/null
     [ "${CI:-}" = true ] && exit 1
     exit 77
 fi

@@ -214,10 +214,13 @@ up() {
     : >"$root/mounted"
     local name
     for name in ext4 xfs btrfs tmpfs overlay ntfs-3g exfat-fuse fusefat bindfs sshfs gvfs-sftp gvfs-smb kio-fuse portal; do
-        if mount_one "$name" && { mountpoint -q "$root/$name" || [ -d "$root/$name/." ]; }; then
+        # What went wrong is kept in ROOT/NAME.log too, for the tests that
+        # need NAME to name it where their failure is read.
+        if mount_one "$name" 2>"$root/$name.log" && { mountpoint -q "$root/$name" || [ -d "$root/$name/." ]; }; then
             echo "$name" >>"$root/mounted"
         else
-            echo "filesystems.sh: could not mount $name" >&2
+            echo "filesystems.sh: could not mount $name" >>"$root/$name.log"
+            cat "$root/$name.log" >&2
         fi
     done
 }

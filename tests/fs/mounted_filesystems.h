@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -90,13 +91,21 @@ inline std::string StoredPath(const Filesystem& fs, const std::string& mount,
            dir.substr(mount.size());
 }
 
+// What filesystems.sh said when it could not mount `fs`.
+inline std::string MountLog(const Filesystem& fs) {
+    const char* root = std::getenv("TOLVANE_FS_ROOT");
+    std::ifstream log(std::string(root != nullptr ? root : "") + "/" + fs.name + ".log");
+    return {std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+}
+
 #define TOLVANE_REQUIRE_MOUNT(path, fs)                                                     \
     const std::string path = MountOf(fs);                                                   \
     if (path.empty()) {                                                                     \
         const char* ci = std::getenv("CI");                                                 \
         const std::string why = (fs).name +                                                 \
                                 " is not mounted: these tests need root, loop devices and " \
-                                "/dev/fuse (tests/fs/filesystems.sh)";                      \
+                                "/dev/fuse (tests/fs/filesystems.sh)\n" +                   \
+                                MountLog(fs);                                               \
         if (ci != nullptr && std::string(ci) == "true") FAIL() << why;                      \
         GTEST_SKIP() << why;                                                                \
     }
