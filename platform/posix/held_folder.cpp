@@ -68,7 +68,7 @@ void HeldFolder::Open(std::u16string_view directory) {
     std::string bytes;
     if (TryToNativePath(path_, bytes)) fd_ = UniqueFd(OpenWithoutLinks(bytes));
     mayMisreport_ = fd_.valid() && tolvane::posix::MayMisreport(fd_.get());
-    portalDocument_ = mayMisreport_ && IsPortalDocumentFolder(fd_.get(), bytes);
+    portalDocument_ = mayMisreport_ && IsPortalDocumentFolder(fd_.get());
 }
 
 void HeldFolder::Release() noexcept {

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <fstream>
@@ -49,6 +50,8 @@ std::optional<std::string> PortalMountPoint(std::uint64_t id) {
     return std::nullopt;
 }
 
+std::string FdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
 std::vector<std::string> Components(const std::string& path) {
     std::vector<std::string> parts;
     std::istringstream stream(path);
@@ -60,11 +63,17 @@ std::vector<std::string> Components(const std::string& path) {
 
 }  // namespace
 
-bool IsPortalDocumentFolder(int folderFd, const std::string& folder) {
+bool IsPortalDocumentFolder(int folderFd) {
     struct statx info {};
     if (::statx(folderFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &info) != 0) return false;
     const std::optional<std::string> mount = PortalMountPoint(info.stx_mnt_id);
     if (!mount) return false;
+    // Where the folder really is, as the mount table writes it: the path it
+    // was opened by may pass through links or "..".
+    std::string folder(4096, '\0');
+    const ssize_t size = ::readlink(FdPath(folderFd).c_str(), folder.data(), folder.size());
+    if (size <= 0 || static_cast<std::size_t>(size) == folder.size()) return false;
+    folder.resize(static_cast<std::size_t>(size));
     const std::vector<std::string> inside = Components(folder);
     const std::vector<std::string> above = Components(*mount);
     if (inside.size() < above.size()) return false;
@@ -73,7 +82,7 @@ bool IsPortalDocumentFolder(int folderFd, const std::string& folder) {
 }
 
 std::optional<std::string> PortalHostPath(int folderFd, const std::string& name) {
-    const std::string path = "/proc/self/fd/" + std::to_string(folderFd) + "/" + name;
+    const std::string path = FdPath(folderFd) + "/" + name;
     std::string host(4096, '\0');
     const ssize_t size =
         ::lgetxattr(path.c_str(), "user.document-portal.host-path", host.data(), host.size());

@@ -12,10 +12,10 @@ namespace tolvane::posix {
 // hidden name of its own, which the portal forgets when it restarts. Files in
 // a folder passed on whole (doc/ID/FOLDER/...) are renamed as anywhere.
 
-// Whether `folderFd`, opened from the path `folder` (bytes, no symbolic
-// links), is the folder of one document of the portal. Reads the mount table,
-// so it is asked once per folder, and only on FUSE.
-bool IsPortalDocumentFolder(int folderFd, const std::string& folder);
+// Whether the open folder `folderFd` is the folder of one document of the
+// portal, by whatever path it was reached. Reads the mount table, so it is
+// asked once per folder, and only on FUSE.
+bool IsPortalDocumentFolder(int folderFd);
 
 // Where the file `name` of a document folder really is, as the portal tells
 // it (from its version 1.19 on); nothing where it does not tell.

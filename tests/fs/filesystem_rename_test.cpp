@@ -185,6 +185,8 @@ TEST(Portal, FileSharedAloneIsRenamedWhereItIsOrRefused) {
     std::ifstream idFile(root + "/portal-single-id");
     std::string id;
     std::getline(idFile, id);
+    // ROOT/run is a link to the session's runtime folder: the document is
+    // known by where its folder is, not by the text of the path.
     const std::string document = root + "/run/doc/" + id;
     const std::string host = root + "/portal-single";
     try {
