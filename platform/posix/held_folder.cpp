@@ -78,6 +78,16 @@ void HeldFolder::Release() noexcept {
     portalDocument_ = false;
 }
 
+std::optional<std::string> PortalDocumentFolderBehind(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    const UniqueFd fd(::open(path.substr(0, slash + 1).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid() || !MayMisreport(fd.get()) || !IsPortalDocumentFolder(fd.get())) {
+        return std::nullopt;
+    }
+    return RealPathOf(fd.get());
+}
+
 bool IsPlainName(std::u16string_view name) {
     return !name.empty() && name != u"." && name != u"..";
 }

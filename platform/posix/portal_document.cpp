@@ -63,6 +63,16 @@ std::vector<std::string> Components(const std::string& path) {
 
 }  // namespace
 
+std::optional<std::string> RealPathOf(int fd) {
+    std::string path(4096, '\0');
+    const ssize_t size = ::readlink(FdPath(fd).c_str(), path.data(), path.size());
+    if (size <= 0 || static_cast<std::size_t>(size) == path.size() || path[0] != '/') {
+        return std::nullopt;
+    }
+    path.resize(static_cast<std::size_t>(size));
+    return path;
+}
+
 bool IsPortalDocumentFolder(int folderFd) {
     struct statx info {};
     if (::statx(folderFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &info) != 0) return false;
@@ -70,11 +80,9 @@ bool IsPortalDocumentFolder(int folderFd) {
     if (!mount) return false;
     // Where the folder really is, as the mount table writes it: the path it
     // was opened by may pass through links or "..".
-    std::string folder(4096, '\0');
-    const ssize_t size = ::readlink(FdPath(folderFd).c_str(), folder.data(), folder.size());
-    if (size <= 0 || static_cast<std::size_t>(size) == folder.size()) return false;
-    folder.resize(static_cast<std::size_t>(size));
-    const std::vector<std::string> inside = Components(folder);
+    const std::optional<std::string> folder = RealPathOf(folderFd);
+    if (!folder) return false;
+    const std::vector<std::string> inside = Components(*folder);
     const std::vector<std::string> above = Components(*mount);
     if (inside.size() < above.size()) return false;
     const std::size_t depth = inside.size() - above.size();

@@ -17,6 +17,9 @@ namespace tolvane::posix {
 // asked once per folder, and only on FUSE.
 bool IsPortalDocumentFolder(int folderFd);
 
+// The path by which the kernel knows the open `fd`, free of links.
+std::optional<std::string> RealPathOf(int fd);
+
 // Where the file `name` of a document folder really is, as the portal tells
 // it (from its version 1.19 on); nothing where it does not tell.
 std::optional<std::string> PortalHostPath(int folderFd, const std::string& name);

@@ -9,6 +9,7 @@
 
 #include "engine/error.h"
 #include "platform/posix/checked_rename.h"
+#include "platform/posix/held_folder.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/portal_document.h"
 
@@ -125,6 +126,21 @@ StepResult PosixRenamer::RenameEntry(std::u16string_view oldPath, std::u16string
     }
     if (!ChooseSides(folder_, oldPath, newPath, from_, to_)) return Unnamable();
     if (IsSamePath(oldPath, from_, to_)) return ConfirmExists(from_);
+    if (from_.IsWholePath() && to_.IsWholePath()) {
+        // A document folder reached through links is renamed in as by its
+        // own path, where the portal's rules are kept; that path has no
+        // links, so this is not asked again.
+        const std::size_t oldName = NameStart(oldPath);
+        const std::size_t newName = NameStart(newPath);
+        const auto real = posix::IsSameText(oldPath.substr(0, oldName), newPath.substr(0, newName))
+                              ? posix::PortalDocumentFolderBehind(from_.name())
+                              : std::nullopt;
+        if (real && FromNativePath(*real + "/") != oldPath.substr(0, oldName)) {
+            const Text folder = FromNativePath(*real + "/");
+            Rename(folder + Text(oldPath.substr(oldName)), folder + Text(newPath.substr(newName)));
+            return {};
+        }
+    }
     if (!from_.IsWholePath() && folder_.HoldsPortalDocument()) {
         const auto host = SharedFileHostPaths(from_, to_);
         if (!host) {
