@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "platform/posix/location.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/portal_document.h"
 
@@ -79,9 +80,8 @@ void HeldFolder::Release() noexcept {
 }
 
 std::optional<std::string> PortalDocumentFolderBehind(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return std::nullopt;
-    const UniqueFd fd(::open(path.substr(0, slash + 1).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (path.find('/') == std::string::npos) return std::nullopt;
+    const UniqueFd fd(::open(FolderOfPath(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid() || !MayMisreport(fd.get()) || !IsPortalDocumentFolder(fd.get())) {
         return std::nullopt;
     }

@@ -100,6 +100,21 @@ std::optional<std::pair<std::string, std::string>> SharedFileHostPaths(const Loc
     return std::pair(std::move(*host), std::move(renamed));
 }
 
+// The real path of the folder of a whole-path rename within one folder,
+// where that folder is a portal document's reached through links or "..":
+// renamed as by that path, the portal's rules are kept. That path has no
+// links, so it is not asked again.
+std::optional<Text> PortalFolderBehind(std::u16string_view oldPath, std::u16string_view newPath,
+                                       const Location& from) {
+    const std::u16string_view directory = oldPath.substr(0, NameStart(oldPath));
+    if (!posix::IsSameText(newPath.substr(0, NameStart(newPath)), directory)) return std::nullopt;
+    const std::optional<std::string> real = posix::PortalDocumentFolderBehind(from.name());
+    if (!real) return std::nullopt;
+    Text folder = FromNativePath(*real + "/");
+    if (posix::IsSameText(folder, directory)) return std::nullopt;
+    return folder;
+}
+
 }  // namespace
 
 void PosixRenamer::BeginBatch() { inBatch_ = true; }
@@ -127,17 +142,9 @@ StepResult PosixRenamer::RenameEntry(std::u16string_view oldPath, std::u16string
     if (!ChooseSides(folder_, oldPath, newPath, from_, to_)) return Unnamable();
     if (IsSamePath(oldPath, from_, to_)) return ConfirmExists(from_);
     if (from_.IsWholePath() && to_.IsWholePath()) {
-        // A document folder reached through links is renamed in as by its
-        // own path, where the portal's rules are kept; that path has no
-        // links, so this is not asked again.
-        const std::size_t oldName = NameStart(oldPath);
-        const std::size_t newName = NameStart(newPath);
-        const auto real = posix::IsSameText(oldPath.substr(0, oldName), newPath.substr(0, newName))
-                              ? posix::PortalDocumentFolderBehind(from_.name())
-                              : std::nullopt;
-        if (real && FromNativePath(*real + "/") != oldPath.substr(0, oldName)) {
-            const Text folder = FromNativePath(*real + "/");
-            Rename(folder + Text(oldPath.substr(oldName)), folder + Text(newPath.substr(newName)));
+        if (const auto folder = PortalFolderBehind(oldPath, newPath, from_)) {
+            Rename(*folder + Text(oldPath.substr(NameStart(oldPath))),
+                   *folder + Text(newPath.substr(NameStart(newPath))));
             return {};
         }
     }
