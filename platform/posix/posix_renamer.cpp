@@ -2,16 +2,14 @@
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "engine/error.h"
 #include "platform/posix/checked_rename.h"
 #include "platform/posix/held_folder.h"
 #include "platform/posix/native_path.h"
-#include "platform/posix/portal_document.h"
+#include "platform/posix/portal_paths.h"
 
 namespace tolvane {
 
@@ -86,35 +84,6 @@ bool IsSamePath(std::u16string_view oldPath, const Location& from, const Locatio
     return TryToNativePath(oldPath, whole) && whole == to.name();
 }
 
-// A file that a sandboxed program passed on alone through the document
-// portal is renamed where it really is, or not at all: the portal itself
-// cannot rename it without losing it. The paths of the file and its new
-// name where the portal tells where it is, and the new name stays in the
-// document's folder.
-std::optional<std::pair<std::string, std::string>> SharedFileHostPaths(const Location& from,
-                                                                       const Location& to) {
-    std::optional<std::string> host;
-    if (!to.IsWholePath()) host = posix::PortalHostPath(from.folder(), from.name());
-    if (!host) return std::nullopt;
-    std::string renamed = host->substr(0, host->rfind('/') + 1) + to.name();
-    return std::pair(std::move(*host), std::move(renamed));
-}
-
-// The real path of the folder of a whole-path rename within one folder,
-// where that folder is a portal document's reached through links or "..":
-// renamed as by that path, the portal's rules are kept. That path has no
-// links, so it is not asked again.
-std::optional<Text> PortalFolderBehind(std::u16string_view oldPath, std::u16string_view newPath,
-                                       const Location& from) {
-    const std::u16string_view directory = oldPath.substr(0, NameStart(oldPath));
-    if (!posix::IsSameText(newPath.substr(0, NameStart(newPath)), directory)) return std::nullopt;
-    const std::optional<std::string> real = posix::PortalDocumentFolderBehind(from.name());
-    if (!real) return std::nullopt;
-    Text folder = FromNativePath(*real + "/");
-    if (posix::IsSameText(folder, directory)) return std::nullopt;
-    return folder;
-}
-
 }  // namespace
 
 void PosixRenamer::BeginBatch() { inBatch_ = true; }
@@ -135,6 +104,11 @@ void PosixRenamer::Rename(std::u16string_view oldPath, std::u16string_view newPa
     if (!result.done()) Fail(oldPath, newPath, result);
 }
 
+StepResult PosixRenamer::RenameElsewhere(const posix::PortalPaths& paths) {
+    Rename(FromNativePath(paths.from), FromNativePath(paths.to));
+    return {};
+}
+
 StepResult PosixRenamer::RenameEntry(std::u16string_view oldPath, std::u16string_view newPath) {
     if (posix::IsSameText(oldPath, newPath)) {
         return ByPath(oldPath, from_) ? ConfirmExists(from_) : Unnamable();
@@ -142,14 +116,12 @@ StepResult PosixRenamer::RenameEntry(std::u16string_view oldPath, std::u16string
     if (!ChooseSides(folder_, oldPath, newPath, from_, to_)) return Unnamable();
     if (IsSamePath(oldPath, from_, to_)) return ConfirmExists(from_);
     if (from_.IsWholePath() && to_.IsWholePath()) {
-        if (const auto folder = PortalFolderBehind(oldPath, newPath, from_)) {
-            Rename(*folder + Text(oldPath.substr(NameStart(oldPath))),
-                   *folder + Text(newPath.substr(NameStart(newPath))));
-            return {};
+        if (const auto real = posix::DocumentFolderRealPaths(from_, to_)) {
+            return RenameElsewhere(*real);
         }
     }
     if (!from_.IsWholePath() && folder_.HoldsPortalDocument()) {
-        const auto host = SharedFileHostPaths(from_, to_);
+        const auto host = posix::SharedFileHostPaths(from_, to_);
         if (!host) {
             return {EPERM,
                     "a sandboxed program passed this file on through the document portal, "
@@ -158,8 +130,7 @@ StepResult PosixRenamer::RenameEntry(std::u16string_view oldPath, std::u16string
                     "its folder"};
         }
         // Its failure names the paths where the file really is.
-        Rename(FromNativePath(host->first), FromNativePath(host->second));
-        return {};
+        return RenameElsewhere(*host);
     }
     // By path, the rename may have changed where the path leads: only a
     // held folder's answers are checked.

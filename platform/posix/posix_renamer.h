@@ -10,7 +10,8 @@ namespace tolvane {
 
 namespace posix {
 struct StepResult;
-}
+struct PortalPaths;
+}  // namespace posix
 
 // Renames with renameat2(RENAME_NOREPLACE) on the exact bytes of the names:
 // an existing target is never replaced, a move to another mount is refused
@@ -38,6 +39,9 @@ class PosixRenamer : public FileRenamer {
 
   private:
     posix::StepResult RenameEntry(std::u16string_view oldPath, std::u16string_view newPath);
+    // Renames by the paths where the document portal's rules hold; a failure
+    // there throws, naming those paths.
+    posix::StepResult RenameElsewhere(const posix::PortalPaths& paths);
 
     Options options_;
     bool inBatch_ = false;
