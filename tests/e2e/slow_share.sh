@@ -29,16 +29,22 @@ expect_first_renamed() {
 }
 
 # start_slow_drop NAME: drops the folder's entries, through sshfs, on the
-# window and lets go; returns once the batch has run past the half second in
-# which it shows nothing, still running.
+# window and lets go; returns once the batch has run 1.5 s past its first
+# rename (past the half second in which it shows nothing), still running.
+# The first rename is waited for: under Wine through qemu the drop can take
+# more than a second to reach it.
 start_slow_drop() {
     local paths renamed
     mapfile -t paths < <(seq -f "$mounts/sshfs/$1/f%04g" "$count")
     carry_drag bare-surface "$drag_source" "${paths[@]}"
     xdotool mouseup 1
+    for _ in $(seq 300); do
+        [ "$(renamed_in "$1")" -gt 0 ] && break
+        sleep 0.1
+    done
     sleep 1.5
     renamed=$(renamed_in "$1")
     if [ "$renamed" -eq 0 ] || [ "$renamed" -eq "$count" ]; then
-        fail "$renamed of $count renamed 1.5 s into the drop: not the long drop this test needs"
+        fail "$renamed of $count renamed 1.5 s after the first rename was awaited: not the long drop this test needs"
     fi
 }
