@@ -9,7 +9,6 @@
 
 #include <cstring>
 
-#include "platform/posix/location.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/portal_document.h"
 
@@ -77,15 +76,6 @@ void HeldFolder::Release() noexcept {
     path_.clear();
     mayMisreport_ = false;
     portalDocument_ = false;
-}
-
-std::optional<std::string> PortalDocumentFolderBehind(const std::string& path) {
-    if (path.find('/') == std::string::npos) return std::nullopt;
-    const UniqueFd fd(::open(FolderOfPath(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid() || !MayMisreport(fd.get()) || !IsPortalDocumentFolder(fd.get())) {
-        return std::nullopt;
-    }
-    return RealPathOf(fd.get());
 }
 
 bool IsPlainName(std::u16string_view name) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,11 +47,6 @@ class HeldFolder {
     bool mayMisreport_ = false;
     bool portalDocument_ = false;
 };
-
-// Where the folder part of `path` (bytes) really is, when it is the folder
-// of one document of the document portal reached through links or "..":
-// such a path is never held, yet its document must be known.
-std::optional<std::string> PortalDocumentFolderBehind(const std::string& path);
 
 // A name that a lookup inside a folder finds as the path would: not empty,
 // not "." or "..".

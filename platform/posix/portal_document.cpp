@@ -1,8 +1,10 @@
 #include "platform/posix/portal_document.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -74,6 +76,11 @@ std::optional<std::string> RealPathOf(int fd) {
 }
 
 bool IsPortalDocumentFolder(int folderFd) {
+    // The portal is a FUSE filesystem: the mount table is read for no other.
+    struct statfs filesystem {};
+    if (::fstatfs(folderFd, &filesystem) == 0 && filesystem.f_type != FUSE_SUPER_MAGIC) {
+        return false;
+    }
     struct statx info {};
     if (::statx(folderFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &info) != 0) return false;
     const std::optional<std::string> mount = PortalMountPoint(info.stx_mnt_id);

@@ -13,8 +13,8 @@ namespace tolvane::posix {
 // a folder passed on whole (doc/ID/FOLDER/...) are renamed as anywhere.
 
 // Whether the open folder `folderFd` is the folder of one document of the
-// portal, by whatever path it was reached. Reads the mount table, so it is
-// asked once per folder, and only on FUSE.
+// portal, by whatever path it was reached. Reads the mount table for a folder
+// on FUSE, so it is asked once per folder.
 bool IsPortalDocumentFolder(int folderFd);
 
 // The path by which the kernel knows the open `fd`, free of links.
